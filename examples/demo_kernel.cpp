@@ -1,0 +1,3 @@
+#include "Demos.h"
+
+void demoKernel() {}

@@ -1,0 +1,20 @@
+#ifndef ORV_GEOMETRYTOOLS_H
+#define ORV_GEOMETRYTOOLS_H
+
+// Everything a host of libORVRWGeometryTools uses, in one include.
+
+#include "orv/Version.h"
+
+#include "orv/platform/Error.h"
+#include "orv/platform/SystemMsg.h"
+#include "orv/platform/UserMsg.h"
+
+#include "orv/foundation/ART.h"
+#include "orv/foundation/DART.h"
+#include "orv/foundation/Doublet.h"
+#include "orv/foundation/Precision.h"
+#include "orv/foundation/TripletBase.h"
+
+#include "orv/axis/RotationAxis.h"
+
+#endif
