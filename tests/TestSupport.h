@@ -37,8 +37,10 @@ inline std::int64_t ulpDistance(double a, double b) {
     std::int64_t ia, ib;
     std::memcpy(&ia, &a, sizeof a);
     std::memcpy(&ib, &b, sizeof b);
-    if (ia < 0) ia = INT64_MIN - ia;
-    if (ib < 0) ib = INT64_MIN - ib;
+    if (ia < 0)
+        ia = INT64_MIN - ia;
+    if (ib < 0)
+        ib = INT64_MIN - ib;
     return ia > ib ? ia - ib : ib - ia;
 }
 inline std::int64_t ulpDistance(float a, float b) {
@@ -48,8 +50,10 @@ inline std::int64_t ulpDistance(float a, float b) {
     std::int32_t ia, ib;
     std::memcpy(&ia, &a, sizeof a);
     std::memcpy(&ib, &b, sizeof b);
-    if (ia < 0) ia = INT32_MIN - ia;
-    if (ib < 0) ib = INT32_MIN - ib;
+    if (ia < 0)
+        ia = INT32_MIN - ia;
+    if (ib < 0)
+        ib = INT32_MIN - ib;
     return ia > ib ? std::int64_t(ia) - ib : std::int64_t(ib) - ia;
 }
 

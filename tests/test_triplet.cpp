@@ -89,13 +89,11 @@ TEST(Triplet, DivisionRefusesZeroAndLeavesOperand) {
     EXPECT_TRUE(tripletEq(t, 1.0, 2.0, 3.0));
     for (double zero : {0.0, -0.0}) {
         TripletBase<double> u(2, 4, 6);
-        EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>([&] { u /= zero; }, "Triplet",
-                                                            "operator/=",
-                                                            "Attempt to divide by zero."));
+        EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>(
+            [&] { u /= zero; }, "Triplet", "operator/=", "Attempt to divide by zero."));
         EXPECT_TRUE(tripletEq(u, 2.0, 4.0, 6.0));
-        EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>([&] { (void)(u / zero); }, "Triplet",
-                                                            "operator/",
-                                                            "Attempt to divide by zero."));
+        EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>(
+            [&] { (void)(u / zero); }, "Triplet", "operator/", "Attempt to divide by zero."));
     }
     TripletBase<float> f(1, 2, 3);
     EXPECT_THROW(f /= 0.0f, orv::data::error);

@@ -9,7 +9,9 @@ namespace orv {
 
 namespace {
 
-bool isZero(const TripletBase<double>& v) { return v.x == 0.0 && v.y == 0.0 && v.z == 0.0; }
+bool isZero(const TripletBase<double>& v) {
+    return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
+}
 
 [[noreturn]] void refuseSet(const char* message) {
     throwError<data::invalid>("RotationAxis", "set", UserMsg(message, nullptr));
@@ -37,8 +39,8 @@ RotationAxis& RotationAxis::operator=(const RotationAxis& other) = default;
 void RotationAxis::setRotationAxis(const TripletBase<double>& axisPoint,
                                    const TripletBase<double>& axisDir, double angle,
                                    const TripletBase<double>& upVector) {
-    // Every test runs before any field is written, so a refusal leaves the axis as it was. The angle
-    // tests are written so that NaN passes both (and is stored).
+    // Every test runs before any field is written, so a refusal leaves the axis as it was. The
+    // angle tests are written so that NaN passes both (and is stored).
     if (isZero(axisDir)) {
         refuseSet("Axis Direction is zero length.");
     }
@@ -72,16 +74,28 @@ void RotationAxis::setRotationAxis(const TripletBase<float>& axisPoint,
                     TripletBase<double>(upVector));
 }
 
-bool RotationAxis::isValid() const { return !isZero(m_axisDir); }
+bool RotationAxis::isValid() const {
+    return !isZero(m_axisDir);
+}
 
-double RotationAxis::getAngle() const { return m_angle; }
+double RotationAxis::getAngle() const {
+    return m_angle;
+}
 
-void RotationAxis::setAngle(double angle) { m_angle = angle; }
+void RotationAxis::setAngle(double angle) {
+    m_angle = angle;
+}
 
-TripletBase<float> RotationAxis::getAxisPoint() const { return TripletBase<float>(m_axisPoint); }
+TripletBase<float> RotationAxis::getAxisPoint() const {
+    return TripletBase<float>(m_axisPoint);
+}
 
-TripletBase<float> RotationAxis::getAxisDir() const { return TripletBase<float>(m_axisDir); }
+TripletBase<float> RotationAxis::getAxisDir() const {
+    return TripletBase<float>(m_axisDir);
+}
 
-TripletBase<float> RotationAxis::getUpVector() const { return TripletBase<float>(m_upVector); }
+TripletBase<float> RotationAxis::getUpVector() const {
+    return TripletBase<float>(m_upVector);
+}
 
 } // namespace orv

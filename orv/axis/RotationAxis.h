@@ -6,9 +6,9 @@
 
 namespace orv {
 
-// The rotation axis of a turbomachine: a point on the axis, the unit axis direction, the period angle
-// of one passage (degrees) and the up vector from which theta is measured. All fields are held in
-// double precision whatever precision the caller uses.
+// The rotation axis of a turbomachine: a point on the axis, the unit axis direction, the period
+// angle of one passage (degrees) and the up vector from which theta is measured. All fields are
+// held in double precision whatever precision the caller uses.
 //
 // A default-constructed axis has every field 0 and is not valid (isValid() is false) until
 // setRotationAxis succeeds or a valid axis is assigned to it.
@@ -30,12 +30,13 @@ public:
     // Validates and stores the axis. Refuses, with data::invalid ("RotationAxis", "set"), in this
     // order and before anything is stored:
     //   a direction whose three components are exactly 0: "Axis Direction is zero length.";
-    //   angle <= 0 (degrees):                             "Rotation Angle must be greater than zero.";
-    //   angle > 360 (360 itself is accepted):             "Rotation Angle must be less than 360.".
+    //   angle <= 0 (degrees):                             "Rotation Angle must be greater than
+    //   zero."; angle > 360 (360 itself is accepted):             "Rotation Angle must be less than
+    //   360.".
     // A NaN angle passes both tests and is stored. The direction is normalised. A zero up vector
-    // defaults to (0, 1, 0), or to (1, 0, 0) when the normalised direction lies along y. The up vector
-    // is then made perpendicular to the direction and normalised; one parallel to the direction ends
-    // as (0, 0, 0).
+    // defaults to (0, 1, 0), or to (1, 0, 0) when the normalised direction lies along y. The up
+    // vector is then made perpendicular to the direction and normalised; one parallel to the
+    // direction ends as (0, 0, 0).
     void setRotationAxis(const TripletBase<double>& axisPoint, const TripletBase<double>& axisDir,
                          double angle, const TripletBase<double>& upVector);
     // Widens the three triplets exactly to double and runs the double form.

@@ -6,8 +6,8 @@
 
 namespace orv {
 
-// Axial a, radial r and theta t (degrees) about a rotation axis, in single precision. Lengths are in
-// the unit of the points they were converted from. A value-initialised record is (0, 0, 0).
+// Axial a, radial r and theta t (degrees) about a rotation axis, in single precision. Lengths are
+// in the unit of the points they were converted from. A value-initialised record is (0, 0, 0).
 struct ART {
     float a;
     float r;

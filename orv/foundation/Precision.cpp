@@ -2,7 +2,9 @@
 
 namespace orv {
 
-float narrowToFloat(double value) { return static_cast<float>(value); }
+float narrowToFloat(double value) {
+    return static_cast<float>(value);
+}
 
 float scaleToFloat(float value, double factor) {
     const double product = static_cast<double>(value) * factor;

@@ -17,8 +17,8 @@ namespace orv {
 constexpr double kUndefinedValue = 3.4028234663852886e38;
 
 namespace detail {
-// Component conversion between the two instantiations: widening is exact and inline; narrowing rounds
-// to nearest and is made out of line (see Precision.h).
+// Component conversion between the two instantiations: widening is exact and inline; narrowing
+// rounds to nearest and is made out of line (see Precision.h).
 template <class To, class From> struct ComponentCast {
     static To apply(From v) { return static_cast<To>(v); }
 };
@@ -59,8 +59,12 @@ public:
         return x == undefinedMarker() || y == undefinedMarker() || z == undefinedMarker();
     }
 
-    TripletBase operator+(const TripletBase& o) const { return TripletBase(x + o.x, y + o.y, z + o.z); }
-    TripletBase operator-(const TripletBase& o) const { return TripletBase(x - o.x, y - o.y, z - o.z); }
+    TripletBase operator+(const TripletBase& o) const {
+        return TripletBase(x + o.x, y + o.y, z + o.z);
+    }
+    TripletBase operator-(const TripletBase& o) const {
+        return TripletBase(x - o.x, y - o.y, z - o.z);
+    }
 
     // Each component multiplied by the scalar in double precision, then stored as T (for float the
     // product is rounded to single precision).
@@ -96,7 +100,8 @@ public:
     }
 
     // Divides by length() in place. A zero length leaves the triplet unchanged (no exception). An
-    // undefined triplet is divided by the undefined value: a float (marker, 0, 0) becomes (1, 0, 0).
+    // undefined triplet is divided by the undefined value: a float (marker, 0, 0) becomes (1, 0,
+    // 0).
     void normalize() {
         const T l = length();
         if (l == T(0)) {
@@ -118,8 +123,8 @@ public:
     // ("Triplet", "operator/=", "Attempt to divide by zero."), leaving the triplet unchanged.
     TripletBase& operator/=(T d) {
         if (d == T(0)) {
-            throwError<data::invalid>("Triplet", "operator/=",
-                                      UserMsg("Attempt to divide by zero.", nullptr));
+            throwError<data::invalid>("Triplet",
+                                      "operator/=", UserMsg("Attempt to divide by zero.", nullptr));
         }
         x /= d;
         y /= d;

@@ -4,13 +4,16 @@ namespace orv {
 
 Error::Error(const std::string& classLabel, const std::string& operationLabel,
              const std::string& message, errorType type)
-    : m_classLabel(classLabel), m_operationLabel(operationLabel), m_message(message), m_type(type) {}
+    : m_classLabel(classLabel), m_operationLabel(operationLabel), m_message(message), m_type(type) {
+}
 
 Error::Error(const Error& other) = default;
 Error& Error::operator=(const Error& other) = default;
 Error::~Error() = default;
 
-std::string Error::describe() const { return m_classLabel + "::" + m_operationLabel + ": " + m_message; }
+std::string Error::describe() const {
+    return m_classLabel + "::" + m_operationLabel + ": " + m_message;
+}
 
 namespace internal {
 error::error(const std::string& classLabel, const std::string& operationLabel,

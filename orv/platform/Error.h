@@ -82,7 +82,8 @@ public:
 
 // Builds an exception of class E from the labels and the already wrapped message and throws it by
 // value with error type 4. Every refusal in the library goes through here, for example
-//   throwError<data::invalid>("Triplet", "operator/=", UserMsg("Attempt to divide by zero.", nullptr));
+//   throwError<data::invalid>("Triplet", "operator/=", UserMsg("Attempt to divide by zero.",
+//   nullptr));
 template <class E>
 [[noreturn]] void throwError(const std::string& classLabel, const std::string& operationLabel,
                              const std::string& message) {

@@ -7,9 +7,9 @@
 
 namespace orv {
 
-// Wraps the text of a message meant for the user of a host (bad input). The flag pointer is accepted
-// for interface compatibility and is not used; every caller passes nullptr. The text passes through
-// unchanged.
+// Wraps the text of a message meant for the user of a host (bad input). The flag pointer is
+// accepted for interface compatibility and is not used; every caller passes nullptr. The text
+// passes through unchanged.
 class ORV_PLATFORM_API UserMsg {
 public:
     UserMsg(const std::string& text, bool* flag);
