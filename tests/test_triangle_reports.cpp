@@ -93,6 +93,7 @@ TEST(TriangleReport, FollowAndFullReportsAndTheirFiles) {
     EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 18 + 2 + 7 + 3);
     const std::string tail = "Simple A 0.409666\nSimple B 0.371201\nSimple C 0.709388\n";
     EXPECT_EQ(full.substr(full.size() - tail.size()), tail);
+    fs::remove_all(fs::path(name).parent_path());
 }
 
 TEST(TriangleReport, EmptyNameSaveTriangleAndRefusals) {
@@ -125,4 +126,5 @@ TEST(TriangleReport, EmptyNameSaveTriangleAndRefusals) {
     captured([&] {
         EXPECT_THROW(t.testTriangleFollowInCenter(2, false, dir + "no/tri"), orv::data::error);
     });
+    fs::remove_all(dir);
 }
