@@ -19,4 +19,6 @@
 
 #include "orv/axis/RotationAxis.h"
 
+#include "orv/triangle/Triangle.h"
+
 #endif
