@@ -20,4 +20,6 @@
 
 #include "orv/axis/RotationAxis.h"
 
+#include "orv/turbo/ThetaTurboTransform.h"
+
 #endif
