@@ -113,10 +113,10 @@ double patchRoot(double a, double b, double c) {
     if (q == 0.0) {
         return 0.0; // b, c and the discriminant all 0: double root at 0
     }
-    const double near = c / q; // the well-conditioned root
-    const double far = q / a;
+    const double stable = c / q; // the well-conditioned root
+    const double other = q / a;
     const auto outside = [](double t) { return t < 0.0 ? -t : (t > 1.0 ? t - 1.0 : 0.0); };
-    return outside(far) < outside(near) ? far : near;
+    return outside(other) < outside(stable) ? other : stable;
 }
 
 } // namespace
