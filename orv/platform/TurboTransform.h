@@ -36,10 +36,12 @@ namespace orv {
 // Any other space value is refused with data::invalid ("TurboTransform", <operation>,
 // "Unknown meridional space.").
 //
-// Exactness: a break point of either curve maps to span exactly 0 (hub) or 1 (shroud); inlet points
-// map to meridional exactly 0, outlet points to exactly 1 (NMTS) or the length along their span
-// line (MTS); back conversions of those values return the break points bit for bit. All arithmetic
-// is double precision; the single-precision forms widen their input and round each result once.
+// Exactness: every break point of the hub maps to span exactly 0 and every break point of the
+// shroud to exactly 1; the inlet end points of both curves map to meridional exactly 0 and the
+// outlet end points to exactly 1 (NMTS) or the length along their wall, to rounding (MTS). Back
+// conversions of meridional 0 (both spaces) and 1 (NMTS) at span 0 or 1 return the curves' end
+// points bit for bit. All arithmetic is double precision; the single-precision forms widen their
+// input and round each result once.
 //
 // Triplet layout: ART triplets are (axial, radial, theta); TNs triplets are (meridional, theta,
 // span). Theta is passed through unchanged in whatever unit it arrives. Outputs are written only
