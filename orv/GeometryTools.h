@@ -9,6 +9,7 @@
 #include "orv/platform/ParametricCurve.h"
 #include "orv/platform/PointFile.h"
 #include "orv/platform/SystemMsg.h"
+#include "orv/platform/TurboTransform.h"
 #include "orv/platform/UserMsg.h"
 
 #include "orv/foundation/ART.h"
@@ -20,5 +21,6 @@
 #include "orv/axis/RotationAxis.h"
 
 #include "orv/triangle/Triangle.h"
+#include "orv/turbo/ThetaTurboTransform.h"
 
 #endif

@@ -1,6 +1,8 @@
 #ifndef ORV_AXIS_ROTATIONAXIS_H
 #define ORV_AXIS_ROTATIONAXIS_H
 
+#include "orv/foundation/ART.h"
+#include "orv/foundation/DART.h"
 #include "orv/foundation/Export.h"
 #include "orv/foundation/TripletBase.h"
 
@@ -12,6 +14,21 @@ namespace orv {
 //
 // A default-constructed axis has every field 0 and is not valid (isValid() is false) until
 // setRotationAxis succeeds or a valid axis is assigned to it.
+//
+// Cylindrical coordinates about the axis (ART records, or triplets x = a, y = r, z = theta):
+//   a      signed distance along the axis direction from the axis point (length unit of the
+//   points); r      distance from the axis line, never negative; theta  degrees about the axis
+//   direction, measured from the up vector towards C = D x U
+//          (right-handed), in [-180, 180] as atan2 gives it unless a reference or the previous
+//          point of a list moves it by whole turns. Operations whose names end in Rad use radians.
+// Every operation is const unless it says otherwise; the frame vector C is formed fresh on every
+// call. Failures (all data::invalid, error type 4, message passed as a system message):
+//   towards ART with a zero axis direction:      ("MachineData", "convertART" or "convertAR")
+//                                                "MachineData object is not initialised.";
+//   towards XYZ with a zero axis direction or a period angle of exactly 0 (possible after
+//   setAngle):                                   ("RotationAxis", "getRotationMatrix")
+//                                                "Invalid rotation parameters.\n".
+// The checks run before any computation; a refused call writes no output.
 class ORV_API RotationAxis {
 public:
     // Every field 0: not valid, angle 0.
@@ -55,6 +72,57 @@ public:
     TripletBase<float> getAxisPoint() const;
     TripletBase<float> getAxisDir() const;
     TripletBase<float> getUpVector() const;
+
+    // ---- Single points ----------------------------------------------------------------------
+    //
+    // convertART: a, r and theta (degrees) of the point. Double form: every step in double
+    // precision. Single-precision form: the axis point, direction and up vector are rounded to
+    // float; the radial vector, r, a and the dot products are float (sqrtf); C = D x U is formed in
+    // double, rounded to float and normalised in float; atan2 and the conversion to degrees run in
+    // double on the widened float dot products, and theta is rounded to float. A point on the axis
+    // gives r = 0 and theta 0. An undefined radial vector gives r = 3.4028234663852886e38.
+    ART convertART(const TripletBase<float>& point) const;
+    DART convertART(const TripletBase<double>& point) const;
+
+    // convertART with theta moved by whole turns to within half a turn of the reference (degrees,
+    // any value): with d = theta - reference in double, |d| >= 180 subtracts 360 n, n = d / 360
+    // rounded to the nearest integer with halves away from zero, in double (then rounded to float
+    // for ART). A difference of exactly +180 becomes -180 and -180 becomes +180. A NaN or infinite
+    // difference leaves theta as convertART gives it; a turn count beyond the 32-bit range is
+    // formed in double with the same rounding (the result then carries the rounding of numbers
+    // that large).
+    ART convertARTSetHemisphere(const TripletBase<float>& point, double reference) const;
+    DART convertARTSetHemisphere(const TripletBase<double>& point, double reference) const;
+    // The same with the reference and the returned theta in radians (x = a, y = r, z = theta);
+    // the reference is converted to degrees for the turn count.
+    TripletBase<double> convertARTSetHemisphereRad(const TripletBase<double>& point,
+                                                   double reference) const;
+
+    // a and r of the point (as convertART) with theta set to the given value, stored unchanged
+    // (rounded to float for ART); no theta is computed. Refuses with operation label "convertAR".
+    ART convertAR(const TripletBase<float>& point, double theta) const;
+    DART convertAR(const TripletBase<double>& point, double theta) const;
+
+    // convertART of the point, plus the unit axial direction, the unit radial direction at the
+    // point and the theta direction (axial x radial, the direction in which theta grows). For a
+    // point on the axis the radial and theta directions are (0, 0, 0). The outputs are written in
+    // the order coords, axial, radial, thetaDir, after every value has been computed, so the point
+    // may be one of the direction outputs. Nothing is written when the call is refused.
+    void convertARTWithDirections(const TripletBase<float>& point, ART& coords,
+                                  TripletBase<float>& axial, TripletBase<float>& radial,
+                                  TripletBase<float>& thetaDir) const;
+    void convertARTWithDirections(const TripletBase<double>& point, DART& coords,
+                                  TripletBase<double>& axial, TripletBase<double>& radial,
+                                  TripletBase<double>& thetaDir) const;
+
+    // The point at (a, r, theta in degrees): (P + a D) + r w, where w is the up vector turned by
+    // theta about the axis with the axis-angle rotation matrix. Single-precision form: theta is
+    // turned into radians in double and rounded to float; the matrix (cosf, sinf), w and the sums
+    // are float with P, D and U rounded to float; a D and r w are formed in double and rounded to
+    // float. For a set axis with a non-zero up vector, convertXYZ(convertART(X)) gives X back to
+    // rounding. A zero up vector maps every record onto the axis line.
+    TripletBase<float> convertXYZ(const ART& coords) const;
+    TripletBase<double> convertXYZ(const DART& coords) const;
 
 private:
     TripletBase<double> m_axisPoint;

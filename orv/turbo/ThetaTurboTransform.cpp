@@ -1,0 +1,235 @@
+#include "orv/turbo/ThetaTurboTransform.h"
+
+#include "orv/foundation/ART.h"
+#include "orv/foundation/DART.h"
+
+namespace orv {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+using F3 = TripletBase<float>;
+using D3 = TripletBase<double>;
+
+// At most one addition of 360 when the break angle is above theta, then at most one subtraction
+// when theta is above the break angle plus 360; comparisons in double, arithmetic in float.
+float wrapDegrees(float theta, double breakAngle) {
+    if (breakAngle > static_cast<double>(theta)) {
+        theta = theta + 360.0f;
+    }
+    if (static_cast<double>(theta) > breakAngle + 360.0) {
+        theta = theta - 360.0f;
+    }
+    return theta;
+}
+
+// The same wrap in double precision.
+double wrapDegrees(double theta, double breakAngle) {
+    if (breakAngle > theta) {
+        theta = theta + 360.0;
+    }
+    if (theta > breakAngle + 360.0) {
+        theta = theta - 360.0;
+    }
+    return theta;
+}
+
+// Single-precision degrees to radians: divided by 180 in float, widened, times pi.
+double toRadians(float degrees) {
+    const float half = degrees / 180.0f;
+    return static_cast<double>(half) * kPi;
+}
+
+// Radians to degrees in double precision.
+double toDegrees(double radians) {
+    const double scaled = radians * 180.0;
+    return scaled / kPi;
+}
+
+// Meridional (x) and span (z) of an ART record whose theta is already wrapped.
+F3 meridionalOf(const ART& art, float wrapped, TurboTransform::space space,
+                const TurboTransform& tt) {
+    F3 tns(0.0f, 0.0f, 0.0f);
+    tt.convertARTtoSpaceTNs(space, F3(art.a, art.r, wrapped), tns);
+    return tns;
+}
+
+} // namespace
+
+ThetaTurboTransform::ThetaTurboTransform() : m_rotationAxis(), m_breakAngle(0.0) {}
+
+ThetaTurboTransform::ThetaTurboTransform(double breakAngle, const RotationAxis& axis)
+    : m_rotationAxis(axis), m_breakAngle(breakAngle) {}
+
+ThetaTurboTransform::ThetaTurboTransform(const ThetaTurboTransform& other) = default;
+ThetaTurboTransform& ThetaTurboTransform::operator=(const ThetaTurboTransform& other) = default;
+ThetaTurboTransform::~ThetaTurboTransform() = default;
+
+double ThetaTurboTransform::getBreakAngle() const {
+    return m_breakAngle;
+}
+
+void ThetaTurboTransform::setBreakAngle(double breakAngle) {
+    m_breakAngle = breakAngle;
+}
+
+RotationAxis ThetaTurboTransform::getRotationAxis() const {
+    return m_rotationAxis;
+}
+
+void ThetaTurboTransform::setRotationAxis(const RotationAxis& axis) {
+    m_rotationAxis = axis;
+}
+
+void ThetaTurboTransform::convertXYZtoART(const TripletBase<float>& xyz, double& a, double& r,
+                                          double& t) const {
+    const ART art = m_rotationAxis.convertART(xyz);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    a = static_cast<double>(art.a);
+    r = static_cast<double>(art.r);
+    t = toRadians(wrapped);
+}
+
+void ThetaTurboTransform::convertXYZtoARTSetHemisphere(const TripletBase<float>& xyz, double& a,
+                                                       double& r, double& t,
+                                                       double reference) const {
+    const ART art = m_rotationAxis.convertARTSetHemisphere(xyz, toDegrees(reference));
+    a = static_cast<double>(art.a);
+    r = static_cast<double>(art.r);
+    t = toRadians(art.t);
+}
+
+void ThetaTurboTransform::convertARTtoXYZ(double a, double r, double t,
+                                          TripletBase<float>& xyz) const {
+    const ART art{static_cast<float>(a), static_cast<float>(r), static_cast<float>(toDegrees(t))};
+    xyz = m_rotationAxis.convertXYZ(art);
+}
+
+void ThetaTurboTransform::convertXYZtoMTS(const TripletBase<float>& xyz, double& m, double& t,
+                                          double& s, const TurboTransform& tt) const {
+    const ART art = m_rotationAxis.convertART(xyz);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceMTS, tt);
+    m = static_cast<double>(tns.x);
+    t = toRadians(wrapped);
+    s = static_cast<double>(tns.z);
+}
+
+void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletBase<float>& xyz,
+                                          const TurboTransform& tt) const {
+    F3 art(0.0f, 0.0f, 0.0f);
+    tt.convertSpaceTNsToART(TurboTransform::spaceMTS,
+                            F3(static_cast<float>(m), static_cast<float>(t), static_cast<float>(s)),
+                            art);
+    xyz = m_rotationAxis.convertXYZ(ART{art.x, art.y, static_cast<float>(toDegrees(t))});
+}
+
+void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double& m, double& t,
+                                           double& s, const TurboTransform& tt) const {
+    const ART art = m_rotationAxis.convertART(xyz);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceNMTS, tt);
+    m = static_cast<double>(tns.x);
+    t = toRadians(wrapped);
+    s = static_cast<double>(tns.z);
+}
+
+TripletBase<double> ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz,
+                                                          const TurboTransform& tt) const {
+    D3 nmts;
+    convertXYZtoNMTS(xyz, nmts.x, nmts.y, nmts.z, tt);
+    return nmts;
+}
+
+void ThetaTurboTransform::convertNMTStoXYZ(double m, double t, double s, TripletBase<float>& xyz,
+                                           const TurboTransform& tt) const {
+    F3 art(0.0f, 0.0f, 0.0f);
+    tt.convertSpaceTNsToART(TurboTransform::spaceNMTS,
+                            F3(static_cast<float>(m), static_cast<float>(t), static_cast<float>(s)),
+                            art);
+    xyz = m_rotationAxis.convertXYZ(ART{art.x, art.y, static_cast<float>(toDegrees(t))});
+}
+
+TripletBase<float> ThetaTurboTransform::convertNMTStoXYZ(const TripletBase<double>& nmts,
+                                                         const TurboTransform& tt) const {
+    F3 xyz(0.0f, 0.0f, 0.0f);
+    convertNMTStoXYZ(nmts.x, nmts.y, nmts.z, xyz, tt);
+    return xyz;
+}
+
+void ThetaTurboTransform::calcNormalizedDeltas(const TripletBase<float>& from,
+                                               const TripletBase<float>& to, double& dm, double& dt,
+                                               double& ds, const TurboTransform& tt) const {
+    const ART art1 = m_rotationAxis.convertART(from);
+    const float wrapped1 = wrapDegrees(art1.t, m_breakAngle);
+    const F3 tns1 = meridionalOf(art1, wrapped1, TurboTransform::spaceNMTS, tt);
+
+    const ART art2 = m_rotationAxis.convertART(to);
+    const float wrapped2 = wrapDegrees(art2.t, m_breakAngle);
+    const F3 tns2 = meridionalOf(art2, wrapped2, TurboTransform::spaceNMTS, tt);
+
+    const double theta1 = toRadians(wrapped1);
+    const ART hemisphere = m_rotationAxis.convertARTSetHemisphere(to, toDegrees(theta1));
+    const double theta2 = toRadians(hemisphere.t);
+
+    const double deltaM = static_cast<double>(tns2.x) - static_cast<double>(tns1.x);
+    const double deltaS = static_cast<double>(tns2.z) - static_cast<double>(tns1.z);
+    const double alpha = m_rotationAxis.getAngle();
+    const double deltaT = alpha == 0.0 ? 0.0 : (theta2 - theta1) / alpha;
+    dm = deltaM;
+    ds = deltaS;
+    dt = deltaT;
+}
+
+void ThetaTurboTransform::applyNormalizedDeltas(const TripletBase<float>& point,
+                                                TripletBase<float>& result, double dm, double dt,
+                                                double ds, const TurboTransform& tt) const {
+    const ART art = m_rotationAxis.convertART(point);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceNMTS, tt);
+    const double theta = toRadians(wrapped);
+    const double turn = dt * m_rotationAxis.getAngle();
+    convertNMTStoXYZ(static_cast<double>(tns.x) + dm, theta + turn, static_cast<double>(tns.z) + ds,
+                     result, tt);
+}
+
+TripletBase<float> ThetaTurboTransform::projectPointToSpan(const TripletBase<float>& point,
+                                                           double span, TurboTransform::space space,
+                                                           const TurboTransform& tt) const {
+    const ART art = m_rotationAxis.convertART(point);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, space, tt);
+    const double theta = toRadians(wrapped);
+    F3 back(0.0f, 0.0f, 0.0f);
+    tt.convertSpaceTNsToART(space, F3(tns.x, static_cast<float>(theta), static_cast<float>(span)),
+                            back);
+    return m_rotationAxis.convertXYZ(ART{back.x, back.y, static_cast<float>(toDegrees(theta))});
+}
+
+TripletBase<double> ThetaTurboTransform::projectPointToSpan(const TripletBase<double>& point,
+                                                            ProjectionType type, double span,
+                                                            TurboTransform::space space,
+                                                            const TurboTransform& tt) const {
+    const DART art = m_rotationAxis.convertART(point);
+    const double wrapped = wrapDegrees(art.t, m_breakAngle);
+    D3 tns(0.0, 0.0, 0.0);
+    tt.convertARTtoSpaceTNs(space, D3(art.a, art.r, wrapped), tns);
+    const double theta = wrapped / 180.0 * kPi;
+    const D3 target(tns.x, theta, span);
+    D3 back(0.0, 0.0, 0.0);
+    if (type == wallEndsClamped || type == wallEndsExtended) {
+        tt.convertSpaceTNsToARTspanEQ0or1(space, target, back, type == wallEndsClamped);
+    } else {
+        F3 backSingle(0.0f, 0.0f, 0.0f);
+        tt.convertSpaceTNsToART(space,
+                                F3(static_cast<float>(target.x), static_cast<float>(target.y),
+                                   static_cast<float>(target.z)),
+                                backSingle);
+        back = D3(static_cast<double>(backSingle.x), static_cast<double>(backSingle.y),
+                  static_cast<double>(backSingle.z));
+    }
+    return m_rotationAxis.convertXYZ(DART{back.x, back.y, toDegrees(theta)});
+}
+
+} // namespace orv
