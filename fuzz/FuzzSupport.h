@@ -2,8 +2,8 @@
 #define ORV_FUZZ_FUZZSUPPORT_H
 
 // Helpers shared by the fuzz targets: drawing values that reach the awkward corners (NaN,
-// infinities, both undefined markers, signed zeros, denormals, huge and tiny values) more often than
-// raw bytes would, and property checks that abort so that libFuzzer records a finding.
+// infinities, both undefined markers, signed zeros, denormals, huge and tiny values) more often
+// than raw bytes would, and property checks that abort so that libFuzzer records a finding.
 
 #include "orv/GeometryTools.h"
 
@@ -14,23 +14,35 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <typeinfo>
 
 namespace orvfuzz {
 
 inline double drawDouble(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange<int>(0, 15)) {
-    case 0: return std::numeric_limits<double>::quiet_NaN();
-    case 1: return std::numeric_limits<double>::infinity();
-    case 2: return -std::numeric_limits<double>::infinity();
-    case 3: return std::numeric_limits<double>::max();
-    case 4: return 3.4028234663852886e38;
-    case 5: return 0.0;
-    case 6: return -0.0;
-    case 7: return std::numeric_limits<double>::denorm_min() * in.ConsumeIntegralInRange<int>(1, 9);
-    case 8: return std::ldexp(in.ConsumeFloatingPointInRange<double>(-1.0, 1.0),
-                              in.ConsumeIntegralInRange<int>(-1074, 1023));
-    case 9: return static_cast<double>(in.ConsumeIntegralInRange<int>(-720, 720));
-    default: return in.ConsumeFloatingPointInRange<double>(-1000.0, 1000.0);
+    case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+    case 1:
+        return std::numeric_limits<double>::infinity();
+    case 2:
+        return -std::numeric_limits<double>::infinity();
+    case 3:
+        return std::numeric_limits<double>::max();
+    case 4:
+        return 3.4028234663852886e38;
+    case 5:
+        return 0.0;
+    case 6:
+        return -0.0;
+    case 7:
+        return std::numeric_limits<double>::denorm_min() * in.ConsumeIntegralInRange<int>(1, 9);
+    case 8:
+        return std::ldexp(in.ConsumeFloatingPointInRange<double>(-1.0, 1.0),
+                          in.ConsumeIntegralInRange<int>(-1074, 1023));
+    case 9:
+        return static_cast<double>(in.ConsumeIntegralInRange<int>(-720, 720));
+    default:
+        return in.ConsumeFloatingPointInRange<double>(-1000.0, 1000.0);
     }
 }
 
@@ -72,11 +84,121 @@ inline void checkError(const orv::Error& e, const char* cls, const char* op, con
     }
 }
 
+// A refusal as the library documents it: the exact exception class is given separately.
+struct Refusal {
+    const char* cls;
+    const char* op;
+    const char* msg;
+};
+
+// Runs f and checks its outcome. When refuse is true, f must throw exactly the class E (not a
+// class derived from it) with the refusal's labels, message and error type 4; otherwise f must
+// return normally. Any other exception, or none where one is due, is a finding. Returns refuse.
+template <class E, class F> bool expectOutcome(bool refuse, const Refusal& r, F&& f) {
+    try {
+        f();
+    } catch (const orv::Error& e) {
+        if (!refuse) {
+            fail("unexpected refusal " + e.describe());
+        }
+        if (typeid(e) != typeid(E)) {
+            fail("refusal of another class: " + e.describe());
+        }
+        checkError(e, r.cls, r.op, r.msg);
+        return true;
+    } catch (...) {
+        fail(std::string("foreign exception where ") + (refuse ? r.msg : "no refusal") +
+             " was due");
+    }
+    if (refuse) {
+        fail(std::string("no refusal where one was due: ") + r.msg);
+    }
+    return false;
+}
+
+// Runs f, which must not throw anything.
+template <class F> void expectOk(F&& f) {
+    expectOutcome<orv::Error>(false, Refusal{"", "", ""}, f);
+}
+
+// True when every component is 0 or has a magnitude in [1e-3, 1e3]: the input for which the
+// library's results are meant to be accurate to a bound scaled to the size of the values.
+inline bool moderate(double v) {
+    const double m = std::fabs(v);
+    return v == 0.0 || (m >= 1e-3 && m <= 1e3);
+}
+template <class T> bool moderate(const orv::TripletBase<T>& v) {
+    return moderate(static_cast<double>(v.x)) && moderate(static_cast<double>(v.y)) &&
+           moderate(static_cast<double>(v.z));
+}
+
+// Euclidean norm in long double, for the bounds of the property checks.
+template <class T> long double norm(const orv::TripletBase<T>& v) {
+    const long double x = v.x;
+    const long double y = v.y;
+    const long double z = v.z;
+    return std::sqrt(x * x + y * y + z * z);
+}
+template <class T, class U>
+long double distance(const orv::TripletBase<T>& a, const orv::TripletBase<U>& b) {
+    const long double x = static_cast<long double>(a.x) - static_cast<long double>(b.x);
+    const long double y = static_cast<long double>(a.y) - static_cast<long double>(b.y);
+    const long double z = static_cast<long double>(a.z) - static_cast<long double>(b.z);
+    return std::sqrt(x * x + y * y + z * z);
+}
+
 inline bool sameBits(double a, double b) {
     return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
 }
 inline bool sameBits(float a, float b) {
     return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+}
+
+// True when set with these fields an axis converts accurately: moderate components, a direction
+// not much shorter than its components allow, and an up vector (or, when it is zero, the default
+// up vector) at least a tenth of a radian away from the direction: making a nearly parallel up
+// vector perpendicular cancels digits, and the frame is then orthogonal only to that accuracy.
+inline bool wellConditionedAxis(const orv::TripletBase<double>& p,
+                                const orv::TripletBase<double>& d, double angle,
+                                const orv::TripletBase<double>& u) {
+    if (!moderate(p) || !moderate(d) || !moderate(u) || !(angle > 0.0 && angle <= 360.0)) {
+        return false;
+    }
+    const long double dn = norm(d);
+    if (dn < 1e-2L) {
+        return false;
+    }
+    orv::TripletBase<double> up = u;
+    if (up.x == 0.0 && up.y == 0.0 && up.z == 0.0) {
+        up = std::fabs(d.y) / dn >= 1.0L ? orv::TripletBase<double>(1.0, 0.0, 0.0)
+                                         : orv::TripletBase<double>(0.0, 1.0, 0.0);
+    }
+    const long double cx =
+        static_cast<long double>(up.y) * d.z - static_cast<long double>(up.z) * d.y;
+    const long double cy =
+        static_cast<long double>(up.z) * d.x - static_cast<long double>(up.x) * d.z;
+    const long double cz =
+        static_cast<long double>(up.x) * d.y - static_cast<long double>(up.y) * d.x;
+    return std::sqrt(cx * cx + cy * cy + cz * cz) >= 1e-1L * dn * norm(up);
+}
+
+// A set axis with moderate fields for the round-trip properties: drawn, and replaced by the z axis
+// through the origin (period 30, up vector y) when the drawn fields are not well conditioned.
+inline orv::RotationAxis drawWellConditionedAxis(FuzzedDataProvider& in) {
+    const orv::TripletBase<double> p = drawModerateTriplet(in);
+    const orv::TripletBase<double> d = drawModerateTriplet(in, 10.0);
+    const double angle = in.ConsumeFloatingPointInRange<double>(1e-3, 360.0);
+    const orv::TripletBase<double> u = drawModerateTriplet(in, 10.0);
+    if (!wellConditionedAxis(p, d, angle, u)) {
+        return orv::RotationAxis(orv::TripletBase<double>(0.0, 0.0, 0.0),
+                                 orv::TripletBase<double>(0.0, 0.0, 1.0), 30.0,
+                                 orv::TripletBase<double>(0.0, 1.0, 0.0));
+    }
+    return orv::RotationAxis(p, d, angle, u);
+}
+
+template <class T> bool sameBits(const orv::TripletBase<T>& a, const orv::TripletBase<T>& b) {
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
 }
 
 } // namespace orvfuzz

@@ -13,6 +13,16 @@ bool isZero(const TripletBase<double>& v) {
     return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
 }
 
+// A finite vector whose squared length overflows to infinity (components beyond about 1e154) is
+// divided by its largest component magnitude first, so that normalising it gives a unit vector
+// instead of (0, 0, 0). Any other vector, including one that carries the undefined marker (whose
+// length is the finite undefined value), is left as it is.
+void scaleIfLengthOverflows(TripletBase<double>& v) {
+    if (std::isinf(v.length()) && std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) {
+        v /= std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
+    }
+}
+
 [[noreturn]] void refuseSet(const char* message) {
     throwError<data::invalid>("RotationAxis", "set", UserMsg(message, nullptr));
 }
@@ -53,6 +63,7 @@ void RotationAxis::setRotationAxis(const TripletBase<double>& axisPoint,
 
     m_axisPoint = axisPoint;
     m_axisDir = axisDir;
+    scaleIfLengthOverflows(m_axisDir);
     m_axisDir.normalize();
     m_angle = angle;
     m_upVector = upVector;
@@ -63,6 +74,7 @@ void RotationAxis::setRotationAxis(const TripletBase<double>& axisPoint,
             m_upVector = TripletBase<double>(0.0, 1.0, 0.0);
         }
     }
+    scaleIfLengthOverflows(m_upVector);
     m_upVector = m_upVector.perpendicularComponent(m_axisDir);
     m_upVector.normalize();
 }

@@ -50,10 +50,13 @@ public:
     //   angle <= 0 (degrees):                             "Rotation Angle must be greater than
     //   zero."; angle > 360 (360 itself is accepted):             "Rotation Angle must be less than
     //   360.".
-    // A NaN angle passes both tests and is stored. The direction is normalised. A zero up vector
+    // A NaN angle passes both tests and is stored. The direction is normalised (a finite one whose
+    // squared length overflows is first divided by its largest component, so that it too ends as a
+    // unit vector; one whose squared length underflows to 0 is stored as given). A zero up vector
     // defaults to (0, 1, 0), or to (1, 0, 0) when the normalised direction lies along y. The up
     // vector is then made perpendicular to the direction and normalised; one parallel to the
-    // direction ends as (0, 0, 0).
+    // direction ends as (0, 0, 0). A finite up vector whose squared length overflows is scaled
+    // down in the same way first.
     void setRotationAxis(const TripletBase<double>& axisPoint, const TripletBase<double>& axisDir,
                          double angle, const TripletBase<double>& upVector);
     // Widens the three triplets exactly to double and runs the double form.

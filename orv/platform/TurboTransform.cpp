@@ -84,39 +84,71 @@ std::vector<double> arcParameters(const std::vector<Vec2>& points) {
     return w;
 }
 
-// The polyline's point at parameter u in [0, 1]: a break point exactly where u is one of the
-// parameters, otherwise interpolated on the segment that contains u.
+// Break points of the two walls whose normalised arc lengths differ by no more than this are one
+// station. The arc lengths of the two walls are summed separately, so break points meant to sit at
+// the same fraction of their walls differ in the last bits; as separate stations they would bound
+// a sliver patch whose orientation is rounding noise.
+constexpr double kSameStation = 1e-12;
+
+// The polyline's point at parameter u in [0, 1]: a break point where u lies within kSameStation of
+// its parameter, otherwise interpolated on the segment that contains u.
 Vec2 pointAt(const std::vector<Vec2>& points, const std::vector<double>& w, double u) {
     const std::size_t i =
         static_cast<std::size_t>(std::upper_bound(w.begin(), w.end(), u) - w.begin()) - 1;
-    if (w[i] == u) {
+    if (u - w[i] <= kSameStation) {
         return points[i];
+    }
+    if (w[i + 1] - u <= kSameStation) {
+        return points[i + 1];
     }
     const double f = (u - w[i]) / (w[i + 1] - w[i]);
     return points[i] + f * (points[i + 1] - points[i]);
 }
 
-// The root of c + b t + a t^2 = 0 nearest to [0, 1] (the patch's own range): the root of the line
-// family that belongs to this patch; the other root, if any, comes from where the lines of constant
-// meridional coordinate cross far outside.
-double patchRoot(double a, double b, double c) {
+// The station parameters: the break-point parameters of both walls in order, those within
+// kSameStation of the previous station left out (0 and 1 themselves are always stations).
+std::vector<double> mergeStations(const std::vector<double>& wHub,
+                                  const std::vector<double>& wShroud) {
+    std::vector<double> all = wHub;
+    all.insert(all.end(), wShroud.begin(), wShroud.end());
+    std::sort(all.begin(), all.end());
+    std::vector<double> u;
+    for (double v : all) {
+        if (u.empty() || v - u.back() > kSameStation) {
+            u.push_back(v);
+        } else if (v == 1.0) {
+            u.back() = 1.0;
+        }
+    }
+    return u;
+}
+
+double outsideUnit(double v) {
+    return v < 0.0 ? -v : (v > 1.0 ? v - 1.0 : 0.0);
+}
+
+// The roots of c + b t + a t^2 = 0, the well-conditioned one first. A linear equation has one root
+// (given twice); rounding just outside the lines' envelope takes the touching line.
+struct PatchRoots {
+    double stable;
+    double other;
+};
+PatchRoots patchRoots(double a, double b, double c) {
     if (a == 0.0) {
-        return b == 0.0 ? 0.0 : -c / b;
+        const double t = b == 0.0 ? 0.0 : -c / b;
+        return {t, t};
     }
     const double bb = b * b;
     const double ac = a * c;
     double disc = bb - 4.0 * ac;
     if (disc < 0.0) {
-        disc = 0.0; // rounding just outside the lines' envelope: take the touching line
+        disc = 0.0;
     }
     const double q = -0.5 * (b + std::copysign(std::sqrt(disc), b));
     if (q == 0.0) {
-        return 0.0; // b, c and the discriminant all 0: double root at 0
+        return {0.0, 0.0}; // b, c and the discriminant all 0: double root at 0
     }
-    const double stable = c / q; // the well-conditioned root
-    const double other = q / a;
-    const auto outside = [](double t) { return t < 0.0 ? -t : (t > 1.0 ? t - 1.0 : 0.0); };
-    return outside(other) < outside(stable) ? other : stable;
+    return {c / q, q / a};
 }
 
 } // namespace
@@ -186,10 +218,30 @@ struct TurboTransform::Passage {
         const double c = cross(across[k0], f0);
         const double b = cross(dAcross, f0) - cross(across[k0], dHub);
         const double a = -cross(dAcross, dHub);
-        const double t = patchRoot(a, b, c);
-        const Vec2 f = f0 - t * dHub;
-        const Vec2 e = across[k0] + t * dAcross;
-        span = dot(f, e) / dot(e, e);
+        // The root nearest to [0, 1] (the patch's own range) belongs to this patch; the other
+        // comes from where the lines of constant meridional coordinate cross far outside. Where
+        // both lie equally near (the point lies where two of the lines cross), the root whose span
+        // lies nearer to [0, 1] is taken, so that a wall point keeps its wall's span.
+        const PatchRoots roots = patchRoots(a, b, c);
+        const auto spanAt = [&](double root) {
+            const Vec2 f = f0 - root * dHub;
+            const Vec2 e = across[k0] + root * dAcross;
+            return dot(f, e) / dot(e, e);
+        };
+        double t = roots.stable;
+        span = spanAt(t);
+        const double stableOutside = outsideUnit(roots.stable);
+        const double otherOutside = outsideUnit(roots.other);
+        if (otherOutside < stableOutside) {
+            t = roots.other;
+            span = spanAt(t);
+        } else if (otherOutside == stableOutside && roots.other != roots.stable) {
+            const double otherSpan = spanAt(roots.other);
+            if (outsideUnit(otherSpan) < outsideUnit(span)) {
+                t = roots.other;
+                span = otherSpan;
+            }
+        }
 
         if (sp == spaceNMTS) {
             const double du = u[k + 1] - u[k];
@@ -258,10 +310,7 @@ TurboTransform::Passage::build(const std::vector<Doublet>& hubCurve,
 
     auto passage = std::make_shared<Passage>();
     std::vector<double>& u = passage->u;
-    u = wHub;
-    u.insert(u.end(), wShroud.begin(), wShroud.end());
-    std::sort(u.begin(), u.end());
-    u.erase(std::unique(u.begin(), u.end()), u.end());
+    u = mergeStations(wHub, wShroud);
 
     for (double v : u) {
         const Vec2 h = pointAt(hub, wHub, v);

@@ -22,11 +22,14 @@ namespace orv {
 // outlet. Each is parametrised by its normalised arc length u in [0, 1]; the point at (u, span) is
 //     (1 - span) * hub(u) + span * shroud(u),
 // so span is 0 on the hub and 1 on the shroud. Between the merged break points of the two curves
-// ("stations") this is a bilinear patch; the forward mapping inverts it exactly (to rounding), and
-// points upstream of the inlet or downstream of the outlet continue the first or last patch
-// linearly; spans below 0 or above 1 continue each patch linearly as well. The mapping is
-// one-to-one where the straight lines of constant u (hub point to shroud point) do not cross each
-// other; points beyond such a crossing receive the coordinates of the nearest patch's solution.
+// ("stations"; break points whose normalised arc lengths differ by at most 1e-12 are one station,
+// at which each curve keeps its own break point) this is a bilinear patch; the forward mapping
+// inverts it exactly (to rounding), and points upstream of the inlet or downstream of the outlet
+// continue the first or last patch linearly; spans below 0 or above 1 continue each patch linearly
+// as well. The mapping is one-to-one where the straight lines of constant u (hub point to shroud
+// point) do not cross each other; points beyond such a crossing receive the coordinates of the
+// nearest patch's solution, and a point where two such lines cross takes the solution whose span
+// lies nearer to [0, 1].
 //
 // Spaces:
 //   spaceMTS  (0): meridional coordinate = arc length from the inlet along the line of constant
