@@ -6,9 +6,14 @@
 #include "orv/Version.h"
 
 #include "orv/platform/Error.h"
+#include "orv/platform/Geometry.h"
+#include "orv/platform/IntORVVector.h"
 #include "orv/platform/ParametricCurve.h"
+#include "orv/platform/ParametricDB.h"
 #include "orv/platform/PointFile.h"
+#include "orv/platform/Polyline.h"
 #include "orv/platform/SystemMsg.h"
+#include "orv/platform/TripletORVVector.h"
 #include "orv/platform/TurboTransform.h"
 #include "orv/platform/UserMsg.h"
 
@@ -20,7 +25,12 @@
 
 #include "orv/axis/RotationAxis.h"
 
-#include "orv/triangle/Triangle.h"
+#include "orv/kernel/KernelInterfaceBase.h"
+#include "orv/kernel/KernelSettingsGuard.h"
+#include "orv/kernel/PCKernelInterface.h"
+
 #include "orv/turbo/ThetaTurboTransform.h"
+
+#include "orv/triangle/Triangle.h"
 
 #endif
