@@ -1,0 +1,670 @@
+// What every public operation family does with the values a host's geometry may hold: NaN,
+// infinities, both undefined markers, zero and denormal vectors, empty, aliased and very long
+// lists. One table per family, one row per case, each with its expected result or refusal, so that
+// a change of behaviour under bad input fails here.
+//
+// Results compare with `same`: NaN equals NaN (whatever its sign and payload), otherwise equal
+// values with equal signs.
+
+#include "KernelTestSupport.h"
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <vector>
+
+using orv::ART;
+using orv::DART;
+using orv::Doublet;
+using orv::RotationAxis;
+using orv::ThetaTurboTransform;
+using orv::Triangle;
+using orv::TripletBase;
+using orv::TurboTransform;
+using orvtest::throwsWith;
+
+namespace {
+using D3 = TripletBase<double>;
+using F3 = TripletBase<float>;
+
+const double N = std::numeric_limits<double>::quiet_NaN();
+const double I = std::numeric_limits<double>::infinity();
+const double M = std::numeric_limits<double>::max();         // double undefined marker
+const double U = 3.4028234663852886e38;                      // undefined value, float maximum
+const double DN = std::numeric_limits<double>::denorm_min(); // smallest denormal double
+const float NF = std::numeric_limits<float>::quiet_NaN();
+const float IF = std::numeric_limits<float>::infinity();
+const float MF = std::numeric_limits<float>::max(); // float undefined marker
+const float DNF = std::numeric_limits<float>::denorm_min();
+constexpr double kPi = 3.141592653589793;
+
+bool same(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+}
+
+template <class T>
+::testing::AssertionResult same3(const char* what, T x, T y, T z, double ex, double ey, double ez) {
+    if (same(x, ex) && same(y, ey) && same(z, ez)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << what << ": got (" << x << ", " << y << ", " << z
+                                         << ") expected (" << ex << ", " << ey << ", " << ez << ")";
+}
+template <class T>
+::testing::AssertionResult same3(const char* what, const TripletBase<T>& v, const D3& e) {
+    return same3(what, v.x, v.y, v.z, e.x, e.y, e.z);
+}
+template <class R>::testing::AssertionResult sameRecord(const char* what, const R& v, const D3& e) {
+    return same3(what, v.a, v.r, v.t, e.x, e.y, e.z);
+}
+
+// The axis of the worked examples: through the origin along z, period 30, up vector y; theta is
+// measured from y towards -x.
+RotationAxis zAxis() {
+    return RotationAxis(D3(0, 0, 0), D3(0, 0, 1), 30, D3(0, 1, 0));
+}
+
+const char* const kDivide = "Attempt to divide by zero.";
+const char* const kNotInitialised = "MachineData object is not initialised.";
+const char* const kInvalidRotation = "Invalid rotation parameters.\n";
+} // namespace
+
+// ---- Triplet operations ----------------------------------------------------------------------
+
+TEST(BadInput, TripletOperations) {
+    enum Op { Length, Normalize, Perpendicular, DivideAssign, Divide };
+    struct Row {
+        const char* name;
+        Op op;
+        D3 v;
+        D3 arg;      // direction, or divisor in x
+        D3 expected; // length in x; refusals leave v, expected is then unused
+        bool refused;
+    };
+    const D3 z0(0, 0, 0);
+    const Row rows[] = {
+        {"length NaN", Length, D3(N, 0, 0), z0, D3(N, 0, 0), false},
+        {"length +inf", Length, D3(I, 0, 0), z0, D3(I, 0, 0), false},
+        {"length -inf", Length, D3(-I, 0, 0), z0, D3(I, 0, 0), false},
+        {"length marker", Length, D3(M, 0, 0), z0, D3(U, 0, 0), false},
+        {"length -marker (no marker: overflows)", Length, D3(-M, 0, 0), z0, D3(I, 0, 0), false},
+        {"length float maximum (ordinary in double)", Length, D3(U, 0, 0), z0, D3(U, 0, 0), false},
+        {"length huge overflows", Length, D3(1e200, 0, 0), z0, D3(I, 0, 0), false},
+        {"length zero", Length, z0, z0, z0, false},
+        {"length denormal underflows", Length, D3(DN, DN, DN), z0, z0, false},
+        {"normalize zero", Normalize, z0, z0, z0, false},
+        {"normalize denormal (length 0: kept)", Normalize, D3(DN, 0, 0), z0, D3(DN, 0, 0), false},
+        {"normalize NaN", Normalize, D3(N, 1, 0), z0, D3(N, N, N), false},
+        {"normalize inf", Normalize, D3(I, 0, 0), z0, D3(N, 0, 0), false},
+        {"normalize marker", Normalize, D3(M, 0, 0), z0, D3(M / U, 0, 0), false},
+        {"normalize -marker", Normalize, D3(-M, 0, 0), z0, D3(-0.0, 0, 0), false},
+        {"normalize huge (length overflows)", Normalize, D3(1e200, 1e200, 0), z0, z0, false},
+        {"perpendicular to zero", Perpendicular, D3(1, 2, 3), z0, D3(1, 2, 3), false},
+        {"perpendicular to NaN", Perpendicular, D3(1, 2, 3), D3(0, 0, N), D3(N, N, N), false},
+        {"perpendicular to inf", Perpendicular, D3(1, 2, 3), D3(0, 0, I), D3(N, N, N), false},
+        {"perpendicular to denormal", Perpendicular, D3(1, 2, 3), D3(0, 0, DN), D3(1, 2, 3), false},
+        {"perpendicular to marker", Perpendicular, D3(1, 2, 3), D3(0, 0, M), D3(1, 2, -I), false},
+        {"/= 0", DivideAssign, D3(2, 4, 6), D3(0, 0, 0), z0, true},
+        {"/= -0", DivideAssign, D3(2, 4, 6), D3(-0.0, 0, 0), z0, true},
+        {"/= NaN", DivideAssign, D3(2, 4, 6), D3(N, 0, 0), D3(N, N, N), false},
+        {"/= inf", DivideAssign, D3(2, -4, 6), D3(I, 0, 0), D3(0, -0.0, 0), false},
+        {"/= denormal overflows", DivideAssign, D3(2, 4, 6), D3(DN, 0, 0), D3(I, I, I), false},
+        {"/ 0", Divide, D3(2, 4, 6), D3(0, 0, 0), z0, true},
+        {"/ -0", Divide, D3(2, 4, 6), D3(-0.0, 0, 0), z0, true},
+        {"/ NaN", Divide, D3(2, 4, 6), D3(N, 0, 0), D3(N, N, N), false},
+    };
+    for (const Row& r : rows) {
+        D3 v = r.v;
+        D3 got;
+        const std::function<void()> call = [&] {
+            switch (r.op) {
+            case Length:
+                got = D3(v.length(), 0, 0);
+                break;
+            case Normalize:
+                v.normalize();
+                got = v;
+                break;
+            case Perpendicular:
+                got = v.perpendicularComponent(r.arg);
+                break;
+            case DivideAssign:
+                v /= r.arg.x;
+                got = v;
+                break;
+            case Divide:
+                got = v / r.arg.x;
+                break;
+            }
+        };
+        if (r.refused) {
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(
+                call, "Triplet", r.op == Divide ? "operator/" : "operator/=", kDivide))
+                << r.name;
+            EXPECT_TRUE(same3(r.name, v, r.v)); // left unchanged
+        } else {
+            call();
+            EXPECT_TRUE(same3(r.name, got, r.expected));
+        }
+    }
+    // Single precision: the float marker is the undefined one; -marker squares to infinity.
+    EXPECT_TRUE(same3("float length marker", F3(F3(MF, 0, 0).length(), 0, 0), D3(U, 0, 0)));
+    EXPECT_TRUE(same3("float length -marker", F3(F3(-MF, 0, 0).length(), 0, 0), D3(I, 0, 0)));
+    EXPECT_TRUE(same3("float length NaN", F3(F3(NF, 0, 0).length(), 0, 0), D3(N, 0, 0)));
+    EXPECT_TRUE(same3("float length denormal", F3(F3(DNF, DNF, 0).length(), 0, 0), D3(0, 0, 0)));
+    F3 marked(MF, 0, 0);
+    marked.normalize();
+    EXPECT_TRUE(same3("float normalize marker", marked, D3(1, 0, 0)));
+    F3 f(1, 2, 3);
+    EXPECT_TRUE(
+        throwsWith<orv::data::invalid>([&] { f /= -0.0f; }, "Triplet", "operator/=", kDivide));
+    // Narrowing: values beyond the float range become infinite, the double marker included.
+    EXPECT_TRUE(same3("narrowed", F3(D3(M, -1e300, DN)), D3(I, -I, 0)));
+}
+
+// ---- RotationAxis::setRotationAxis --------------------------------------------------------------
+
+TEST(BadInput, RotationAxisSet) {
+    struct Row {
+        const char* name;
+        D3 dir;
+        double angle;
+        D3 up;
+        const char* refusal; // nullptr: accepted
+        D3 axisDir;          // getAxisDir() and getUpVector() (single precision), widened
+        D3 upVector;
+    };
+    const D3 z(0, 0, 1), y(0, 1, 0), z0(0, 0, 0);
+    const char* const zero = "Axis Direction is zero length.";
+    const char* const low = "Rotation Angle must be greater than zero.";
+    const char* const high = "Rotation Angle must be less than 360.";
+    const Row rows[] = {
+        {"direction zero, angle -5", z0, -5, y, zero, z0, z0},
+        {"direction -0", D3(-0.0, -0.0, -0.0), 30, y, zero, z0, z0},
+        {"direction NaN: accepted, all NaN", D3(N, 0, 0), 30, z0, nullptr, D3(N, N, N),
+         D3(N, N, N)},
+        {"direction inf: accepted, NaN", D3(I, 0, 0), 30, z0, nullptr, D3(N, 0, 0), D3(N, N, N)},
+        {"direction marker: divided by the undefined value", D3(0, 0, M), 30, y, nullptr,
+         D3(0, 0, I), y},
+        {"direction denormal: kept unnormalised", D3(0, 0, DN), 30, z0, nullptr, z0, y},
+        {"direction 1e-200 (squared length underflows): kept", D3(0, 0, 1e-200), 30, z0, nullptr,
+         z0, y},
+        {"direction 1e-150: normalised", D3(0, 0, 1e-150), 30, z0, nullptr, z, y},
+        {"direction 1e300: normalised", D3(1e300, 0, 0), 30, z0, nullptr, D3(1, 0, 0), y},
+        {"angle NaN: accepted", z, N, y, nullptr, z, y},
+        {"angle +inf", z, I, y, high, z0, z0},
+        {"angle -inf", z, -I, y, low, z0, z0},
+        {"angle -0", z, -0.0, y, low, z0, z0},
+        {"angle denormal: accepted", z, DN, y, nullptr, z, y},
+        {"angle 360: accepted", z, 360, y, nullptr, z, y},
+        {"angle just above 360", z, std::nextafter(360.0, 400.0), y, high, z0, z0},
+        {"up NaN: accepted, NaN", z, 30, D3(N, 0, 0), nullptr, z, D3(N, N, N)},
+        {"up inf: accepted, NaN", z, 30, D3(I, 0, 0), nullptr, z, D3(N, N, N)},
+        {"up marker: divided by the undefined value", z, 30, D3(M, 0, 0), nullptr, z, D3(I, 0, 0)},
+        {"up denormal: kept unnormalised", z, 30, D3(DN, 0, 0), nullptr, z, z0},
+        {"up parallel: zero", z, 30, D3(0, 0, 5), nullptr, z, z0},
+        {"up -0: default", z, 30, D3(-0.0, -0.0, -0.0), nullptr, z, y},
+        {"up 1e300: normalised", z, 30, D3(1e300, 1e300, 0), nullptr, z,
+         D3(float(std::sqrt(0.5)), float(std::sqrt(0.5)), 0)},
+    };
+    for (const Row& r : rows) {
+        RotationAxis axis;
+        const auto call = [&] { axis.setRotationAxis(D3(1, 2, 3), r.dir, r.angle, r.up); };
+        if (r.refusal) {
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(call, "RotationAxis", "set", r.refusal))
+                << r.name;
+            EXPECT_FALSE(axis.isValid()) << r.name;
+            EXPECT_EQ(axis.getAngle(), 0.0) << r.name;
+            continue;
+        }
+        call();
+        EXPECT_TRUE(axis.isValid()) << r.name;
+        EXPECT_TRUE(same(axis.getAngle(), r.angle)) << r.name;
+        EXPECT_TRUE(same3(r.name, axis.getAxisDir(), r.axisDir));
+        EXPECT_TRUE(same3(r.name, axis.getUpVector(), r.upVector));
+    }
+}
+
+// ---- Single-point conversions -------------------------------------------------------------------
+
+TEST(BadInput, SinglePointConversions) {
+    const RotationAxis axis = zAxis();
+    // convertART, double and single precision (the point narrowed).
+    struct Row {
+        const char* name;
+        D3 point;
+        D3 art; // (a, r, t)
+    };
+    const Row rows[] = {
+        {"NaN", D3(N, 0, 0), D3(N, N, N)},
+        {"inf across the axis", D3(I, 0, 0), D3(N, N, N)},
+        {"inf along the axis", D3(0, 0, I), D3(N, N, N)},
+        {"marker across: undefined radius", D3(M, 0, 0), D3(0, U, -90)},
+        {"-marker across: radius overflows, theta 0", D3(-M, 0, 0), D3(0, I, 0)},
+        {"huge across: radius overflows, theta 0", D3(1e300, 0, 0), D3(0, I, 0)},
+        {"huge along", D3(0, 0, 1e300), D3(1e300, 0, 0)},
+        {"on the axis", D3(0, 0, 7), D3(7, 0, 0)},
+        {"denormal across: r 0, theta -90", D3(DN, 0, 0), D3(0, 0, -90)},
+        {"-0 on the axis: a -0", D3(-0.0, -0.0, -0.0), D3(-0.0, 0, 0)},
+    };
+    for (const Row& r : rows) {
+        EXPECT_TRUE(sameRecord(r.name, axis.convertART(r.point), r.art));
+    }
+    const Row floatRows[] = {
+        {"float NaN", D3(N, 0, 0), D3(N, N, N)},
+        {"float marker across: undefined radius", D3(MF, 0, 0), D3(0, U, -90)},
+        {"float -marker across: radius overflows", D3(-MF, 0, 0), D3(0, I, 0)},
+        {"double marker narrowed to inf", D3(M, 0, 0), D3(N, N, N)},
+        {"float denormal across", D3(DNF, 0, 0), D3(0, 0, -90)},
+    };
+    for (const Row& r : floatRows) {
+        EXPECT_TRUE(sameRecord(r.name, axis.convertART(F3(r.point)), r.art));
+    }
+
+    // Hemisphere references: theta -90 of (1, 0, 5) moved by whole turns n = (t - ref) / 360
+    // rounded half away from zero, or kept where t - ref is not finite. Beyond the 32-bit range the
+    // turn count is formed in double.
+    const auto turned = [](double t, double ref) {
+        const double d = t - ref;
+        if (!std::isfinite(d) || std::fabs(d) < 180.0) {
+            return t;
+        }
+        return t - 360.0 * std::trunc(d / 360.0 + (d > 0 ? 0.5 : -0.5));
+    };
+    struct Reference {
+        const char* name;
+        double reference;
+        double t;
+    };
+    const Reference refs[] = {
+        {"NaN", N, -90},
+        {"+inf", I, -90},
+        {"-inf", -I, -90},
+        {"1e300", 1e300, -90.0 - 360.0 * std::trunc((-90.0 - 1e300) / 360.0 - 0.5)},
+        {"2^40 (beyond 32-bit turns)", 1099511627776.0,
+         -90.0 - 360.0 * std::trunc((-90.0 - 1099511627776.0) / 360.0 - 0.5)},
+    };
+    for (const Reference& r : refs) {
+        EXPECT_TRUE(same(axis.convertARTSetHemisphere(D3(1, 0, 5), r.reference).t, r.t)) << r.name;
+        EXPECT_TRUE(
+            same(axis.convertARTSetHemisphere(F3(1, 0, 5), r.reference).t, static_cast<float>(r.t)))
+            << r.name;
+        EXPECT_TRUE(same(axis.convertARTSetHemisphereRad(D3(1, 0, 5), r.reference).z,
+                         turned(-90, r.reference * 180.0 / kPi) * kPi / 180.0))
+            << r.name;
+    }
+    EXPECT_TRUE(same(axis.convertARTSetHemisphere(D3(N, 0, 0), 0).t, N));
+
+    // convertAR stores theta as given; single precision rounds it (1e300 to infinity).
+    EXPECT_TRUE(sameRecord("convertAR NaN", axis.convertAR(D3(1, 0, 5), N), D3(5, 1, N)));
+    EXPECT_TRUE(sameRecord("convertAR 1e300", axis.convertAR(F3(1, 0, 5), 1e300), D3(5, 1, I)));
+    EXPECT_TRUE(sameRecord("convertAR NaN point", axis.convertAR(D3(N, 0, 5), 1), D3(N, N, 1)));
+
+    // convertXYZ of bad records.
+    const Row records[] = {
+        {"a NaN", D3(N, 1, 0), D3(N, N, N)},
+        {"r NaN", D3(0, N, 0), D3(N, N, N)},
+        {"t NaN", D3(0, 1, N), D3(N, N, N)},
+        {"t inf", D3(0, 1, I), D3(N, N, N)},
+        {"r inf", D3(0, I, 0), D3(N, I, N)},
+        {"a inf", D3(I, 0, 0), D3(N, N, I)},
+        {"a marker: marker along the axis", D3(M, 1, 0), D3(0, 1, M)},
+    };
+    for (const Row& r : records) {
+        EXPECT_TRUE(same3(r.name, axis.convertXYZ(DART{r.point.x, r.point.y, r.point.z}), r.art));
+    }
+    const Row floatRecords[] = {
+        {"float a NaN", D3(NF, 1, 0), D3(N, N, N)},
+        {"float r inf", D3(0, IF, 0), D3(N, I, N)},
+        {"float a marker: marker along the axis", D3(MF, 1, 0), D3(0, 1, U)},
+        {"float t inf", D3(0, 1, IF), D3(N, N, N)},
+    };
+    for (const Row& r : floatRecords) {
+        const ART rec{float(r.point.x), float(r.point.y), float(r.point.z)};
+        EXPECT_TRUE(same3(r.name, axis.convertXYZ(rec), r.art));
+    }
+
+    // Directions of a NaN point and of a point on the axis.
+    DART c;
+    D3 a, rad, th;
+    axis.convertARTWithDirections(D3(N, 0, 0), c, a, rad, th);
+    EXPECT_TRUE(same3("NaN point axial", a, D3(0, 0, 1)));
+    EXPECT_TRUE(same3("NaN point radial", rad, D3(N, N, N)));
+    EXPECT_TRUE(same3("NaN point theta", th, D3(N, N, N)));
+    axis.convertARTWithDirections(D3(0, 0, 3), c, a, rad, th);
+    EXPECT_TRUE(same3("on-axis radial", rad, D3(0, 0, 0)));
+    EXPECT_TRUE(same3("on-axis theta", th, D3(0, 0, 0)));
+
+    // Zero direction (unset axis) and zero period angle.
+    const RotationAxis unset;
+    RotationAxis noPeriod = zAxis();
+    noPeriod.setAngle(0);
+    using Refusal = std::function<void()>;
+    const struct {
+        Refusal call;
+        const char* cls;
+        const char* op;
+        const char* msg;
+    } refusals[] = {
+        {[&] { unset.convertART(D3(1, 2, 3)); }, "MachineData", "convertART", kNotInitialised},
+        {[&] { unset.convertART(F3(N, N, N)); }, "MachineData", "convertART", kNotInitialised},
+        {[&] { unset.convertARTSetHemisphereRad(D3(), 0); }, "MachineData", "convertART",
+         kNotInitialised},
+        {[&] { unset.convertAR(F3(), 0); }, "MachineData", "convertAR", kNotInitialised},
+        {[&] { unset.convertXYZ(ART{}); }, "RotationAxis", "getRotationMatrix", kInvalidRotation},
+        {[&] { noPeriod.convertXYZ(DART{}); }, "RotationAxis", "getRotationMatrix",
+         kInvalidRotation},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_TRUE(throwsWith<orv::data::invalid>(r.call, r.cls, r.op, r.msg)) << r.op;
+    }
+    // A NaN period angle is not 0: conversions towards XYZ run as with any other.
+    RotationAxis nanPeriod = zAxis();
+    nanPeriod.setAngle(N);
+    EXPECT_TRUE(same3("NaN period", nanPeriod.convertXYZ(DART{5, 1, -90}),
+                      zAxis().convertXYZ(DART{5, 1, -90})));
+}
+
+// ---- ThetaTurboTransform and the TurboTransform passage -----------------------------------------
+
+TEST(BadInput, TurboTransformPassageConstruction) {
+    using Curve = std::vector<Doublet>;
+    struct Row {
+        const char* name;
+        Curve hub, shroud;
+        const char* refusal;
+    };
+    const char* const few = "Hub and shroud curves need at least two points.";
+    const char* const finite = "Hub and shroud points must be finite.";
+    const char* const length = "Hub and shroud curves must have a non-zero length.";
+    const char* const meet = "Hub and shroud curves must not meet or cross.";
+    const Curve hub{{0, 1}, {4, 1}}, shroud{{0, 2}, {4, 2}};
+    const Row rows[] = {
+        {"empty hub", {}, shroud, few},
+        {"empty shroud and NaN hub", {{NF, 0}, {1, 1}}, {}, few},
+        {"one point each", {{0, 1}}, {{0, 2}}, few},
+        {"NaN", hub, {{0, 2}, {NF, 2}}, finite},
+        {"inf", {{-IF, 1}, {4, 1}}, shroud, finite},
+        {"zero-length hub", {{1, 1}, {1, 1}, {1, 1}}, shroud, length},
+        {"zero-length shroud", hub, {{0, 2}, {0, 2}}, length},
+        {"hub equals shroud", hub, hub, meet},
+        {"shroud reversed (crossing)", hub, {{4, 2}, {0, 2}}, meet},
+        {"markers: accepted", {{0, 1}, {MF, 1}}, {{0, 2}, {MF, 2}}, nullptr},
+        {"denormal segment: accepted", {{0, 1}, {DNF, 1}, {4, 1}}, shroud, nullptr},
+        {"repeated points: accepted", {{0, 1}, {0, 1}, {4, 1}, {4, 1}}, shroud, nullptr},
+        // Lines of constant meridional coordinate cross inside (the walls run opposite ways in
+        // axial direction); neighbouring stations turn by less than a right angle, so accepted.
+        {"twisted: accepted", {{900, 0}, {0, 0}}, {{0, 1000}, {1000, 1000}}, nullptr},
+    };
+    for (const Row& r : rows) {
+        const auto call = [&] { TurboTransform tt(r.hub, r.shroud); };
+        if (r.refusal) {
+            EXPECT_TRUE(
+                throwsWith<orv::data::invalid>(call, "TurboTransform", "TurboTransform", r.refusal))
+                << r.name;
+        } else {
+            EXPECT_NO_THROW(call()) << r.name;
+        }
+    }
+}
+
+TEST(BadInput, ThetaTurboTransformConversions) {
+    // A straight passage: axial 0 to 4 between radius 1 (hub) and 2 (shroud), so that
+    // NMTS = (axial / 4, theta, radius - 1) about the z axis.
+    const TurboTransform tt({{0, 1}, {4, 1}}, {{0, 2}, {4, 2}});
+    struct Row {
+        const char* name;
+        double breakAngle;
+        F3 point;
+        D3 nmts;
+    };
+    const double twoPi = 2.0 * kPi;
+    const Row rows[] = {
+        {"NaN point", 0, F3(NF, 0, 0), D3(N, N, N)},
+        {"inf point", 0, F3(0, 0, IF), D3(N, N, N)},
+        {"marker point: radius undefined", 0, F3(0, MF, 2), D3(0.5, 0, float(U - 1.0))},
+        {"point on the axis", 0, F3(0, 0, 2), D3(0.5, 0, -1)},
+        {"break angle NaN: no wrap", N, F3(-1, 0, 2), D3(0.5, kPi / 2, 0)},
+        {"break angle +inf: one turn up", I, F3(0, 1, 2), D3(0.5, twoPi, 0)},
+        {"break angle -inf: one turn down", -I, F3(0, 1, 2), D3(0.5, -twoPi, 0)},
+        {"break angle 1e300: one turn up", 1e300, F3(0, 1, 2), D3(0.5, twoPi, 0)},
+    };
+    for (const Row& r : rows) {
+        const ThetaTurboTransform ttt(r.breakAngle, zAxis());
+        EXPECT_TRUE(same3(r.name, ttt.convertXYZtoNMTS(r.point, tt), r.nmts));
+    }
+    // Back to XYZ from bad NMTS values.
+    const ThetaTurboTransform ttt(0, zAxis());
+    EXPECT_TRUE(same3("m NaN", ttt.convertNMTStoXYZ(D3(N, 0, 0.5), tt), D3(N, N, N)));
+    EXPECT_TRUE(same3("t NaN", ttt.convertNMTStoXYZ(D3(0.5, N, 0.5), tt), D3(N, N, N)));
+    EXPECT_TRUE(same3("s inf", ttt.convertNMTStoXYZ(D3(0.5, 0, I), tt), D3(N, N, N)));
+    EXPECT_TRUE(same3("m NaN, double projection",
+                      ttt.projectPointToSpan(D3(N, 1, 2), ThetaTurboTransform::wallEndsClamped, 0.5,
+                                             TurboTransform::spaceNMTS, tt),
+                      D3(N, N, N)));
+
+    // Refusals: unset axis, zero period angle, unknown space, and a transform without a passage.
+    const ThetaTurboTransform unset;
+    RotationAxis noPeriod = zAxis();
+    noPeriod.setAngle(0);
+    const ThetaTurboTransform flat(0, noPeriod);
+    struct NoPassage : TurboTransform {};
+    const NoPassage none;
+    double m = 1, t = 2, s = 3;
+    F3 xyz(4, 5, 6);
+    const struct {
+        std::function<void()> call;
+        const char* cls;
+        const char* op;
+        const char* msg;
+    } refusals[] = {
+        {[&] { unset.convertXYZtoNMTS(F3(1, 2, 3), m, t, s, tt); }, "MachineData", "convertART",
+         kNotInitialised},
+        {[&] { flat.convertNMTStoXYZ(0.5, 0, 0.5, xyz, tt); }, "RotationAxis", "getRotationMatrix",
+         kInvalidRotation},
+        {[&] { ttt.projectPointToSpan(F3(0, 1, 2), 0.5, TurboTransform::space(1), tt); },
+         "TurboTransform", "convertARTtoSpaceTNs", "Unknown meridional space."},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_TRUE(throwsWith<orv::data::invalid>(r.call, r.cls, r.op, r.msg)) << r.op;
+    }
+    EXPECT_TRUE(throwsWith<orv::internal::error>(
+        [&] { ttt.convertXYZtoMTS(F3(0, 1, 2), m, t, s, none); }, "TurboTransform",
+        "convertARTtoSpaceTNs", "TurboTransform has no passage model."));
+    EXPECT_TRUE(m == 1 && t == 2 && s == 3 && xyz.x == 4 && xyz.y == 5 && xyz.z == 6);
+    // A period angle of 0 gives dt = 0 without refusal.
+    flat.calcNormalizedDeltas(F3(0, 1, 1), F3(1, 0, 3), m, t, s, tt);
+    EXPECT_EQ(t, 0.0);
+}
+
+// ---- Triangle measures and paths ----------------------------------------------------------------
+
+TEST(BadInput, TriangleMeasures) {
+    struct Row {
+        const char* name;
+        D3 a, b, c;
+        D3 lengths; // a, b, c
+        D3 inCenter;
+        D3 angles; // at B, at C, ratio of edge a
+    };
+    const double halfPi = kPi / 2;
+    const Row rows[] = {
+        {"NaN vertex", D3(N, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, N, N), D3(N, N, N),
+         D3(N, N, N)},
+        {"inf vertex", D3(I, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, I, I), D3(N, N, N),
+         D3(N, N, N)},
+        // The marker in A is seen in A - C (b) but not in B - A, which overflows (c).
+        {"marker vertex", D3(M, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, U, I), D3(N, N, N),
+         D3(N, N, N)},
+        {"three equal vertices", D3(7, 8, 9), D3(7, 8, 9), D3(7, 8, 9), D3(0, 0, 0), D3(0, 0, 0),
+         D3(halfPi, halfPi, 0.5)},
+        {"collinear", D3(0, 0, 0), D3(1, 0, 0), D3(2, 0, 0), D3(1, 2, 1), D3(1, 0, 0),
+         D3(kPi, 0, 1)},
+        {"denormal (lengths underflow)", D3(0, 0, 0), D3(DN, 0, 0), D3(0, DN, 0), D3(0, 0, 0),
+         D3(0, 0, 0), D3(halfPi, halfPi, 0.5)},
+    };
+    for (const Row& r : rows) {
+        Triangle tri(r.a, r.b, r.c);
+        double la, lb, lc, angleB, angleC;
+        tri.getLenghts(la, lb, lc);
+        tri.getAnglesBandC(angleB, angleC);
+        EXPECT_TRUE(same3(r.name, la, lb, lc, r.lengths.x, r.lengths.y, r.lengths.z));
+        EXPECT_TRUE(same3(r.name, tri.getInCenter(), r.inCenter));
+        EXPECT_TRUE(same3(r.name, angleB, angleC, tri.getRatioInCenterSweepToSideA(), r.angles.x,
+                          r.angles.y, r.angles.z));
+    }
+    // The float marker arrives as the undefined value, an ordinary number to the edge lengths.
+    Triangle fromFloat(F3(MF, 0, 0), F3(4, 0, 0), F3(0, 3, 0));
+    double la, lb, lc;
+    fromFloat.getLenghts(la, lb, lc);
+    // U - 4 rounds to U.
+    EXPECT_TRUE(same3("float marker vertex", la, lb, lc, 5, U, U));
+}
+
+TEST(BadInput, TrianglePaths) {
+    const Triangle tri(D3(0, 0, 0), D3(4, 0, 0), D3(0, 3, 0)); // in-centre (1, 1, 0)
+    struct Row {
+        const char* name;
+        int count;
+        bool lastOnEdge;
+        std::size_t listBefore;
+        const char* refusal;
+        std::size_t size;
+    };
+    const char* const fewPoints = "Number of path points must be at least 1.";
+    const Row rows[] = {
+        {"count 0", 0, false, 2, fewPoints, 2},
+        {"count -1 on edge", -1, true, 0, fewPoints, 0},
+        {"count INT_MIN", std::numeric_limits<int>::min(), false, 3, fewPoints, 3},
+        {"count 1 into an empty list", 1, false, 0, nullptr, 1},
+        {"count 2 into a longer list", 2, true, 9, nullptr, 2},
+    };
+    for (const Row& r : rows) {
+        std::vector<D3> path(r.listBefore, D3(-1, -1, -1));
+        double ratio = -2;
+        const auto call = [&] { tri.followInCenterToSideB(r.count, path, ratio, r.lastOnEdge); };
+        if (r.refusal) {
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(call, "Triangle", "followInCenterToSideB",
+                                                       r.refusal))
+                << r.name;
+            EXPECT_EQ(ratio, -2) << r.name;
+        } else {
+            call();
+        }
+        EXPECT_EQ(path.size(), r.size) << r.name;
+    }
+    // A NaN triangle gives NaN paths and no refusal.
+    const Triangle nan(D3(N, 0, 0), D3(4, 0, 0), D3(0, 3, 0));
+    D3 last;
+    double ratio;
+    nan.followInCenterToSideA(3, last, ratio, true);
+    EXPECT_TRUE(same3("NaN triangle path", last, D3(N, N, N)));
+    EXPECT_TRUE(same(ratio, N));
+    // A million points: the distance to the edge halves at every step until the point lies on
+    // the edge; the single-point form gives the list's last point.
+    std::vector<D3> path;
+    tri.followInCenterToSideA(1000000, path, ratio, false);
+    ASSERT_EQ(path.size(), 1000000u);
+    tri.followInCenterToSideA(1000000, last, ratio, false);
+    EXPECT_TRUE(same3("million-point path", last, path.back()));
+    EXPECT_LE(orvtest::ulpDistance(3.0 * last.x + 4.0 * last.y, 12.0), 8)
+        << "on the line of edge a";
+}
+
+// ---- Kernel settings guard ----------------------------------------------------------------------
+
+TEST(BadInput, KernelSettingsGuard) {
+    orvtest::RecordingKernel& kernel = orvtest::recordingKernel();
+    kernel.reset(); // triangulation tolerance 0.1f, tolerance 1e-3
+    enum Op { Tolerance, Pitch, Refine, Push, Pop };
+    struct Row {
+        const char* name;
+        Op op;
+        double value;
+        const char* refusal;
+        double set; // the tolerance or triangulation tolerance set in the kernel
+    };
+    const char* const refine = "Triangulation tolerance refinement is less than or equal to zero.";
+    const char* const tolerance = "Tolerance refinement is less than or equal to zero.";
+    const char* const pitch = "Triangulation pitch is less than or equal to zero.";
+    const double t = 0.1f; // the recorded triangulation tolerance, widened
+    const Row rows[] = {
+        {"tolerance NaN", Tolerance, N, tolerance, 0},
+        {"tolerance +inf: accepted", Tolerance, I, nullptr, 0},
+        {"tolerance -inf", Tolerance, -I, tolerance, 0},
+        {"tolerance -0", Tolerance, -0.0, tolerance, 0},
+        {"tolerance denormal", Tolerance, DN, tolerance, 0},
+        {"tolerance 1e-5: accepted", Tolerance, 1e-5, nullptr, 1e-3 / 1e-5},
+        {"pitch NaN", Pitch, NF, pitch, 0},
+        {"pitch +inf: divisor 20", Pitch, IF, nullptr, float(t / 20)},
+        {"pitch float below 1e-5", Pitch, 9.999999747378752e-06f, pitch, 0},
+        {"pitch float above 1e-5", Pitch, 1.0000000656873453e-05f, nullptr,
+         float(t / (360.0 / double(1.0000000656873453e-05f)))},
+        {"refine NaN", Refine, NF, refine, 0},
+        {"refine +inf: zero", Refine, IF, nullptr, 0},
+        {"refine float marker: denormal", Refine, MF, nullptr, 0.1f / MF},
+        {"refine float denormal", Refine, DNF, refine, 0},
+        {"push -inf", Push, -IF, refine, 0},
+        {"push -0", Push, -0.0f, refine, 0},
+        {"push inf: zero", Push, IF, nullptr, 0},
+        {"pop with only the bottom entry", Pop, 0,
+         "Pop Triangulation tolerance stack size is zero.", 0},
+    };
+    for (const Row& r : rows) {
+        kernel.reset();
+        {
+            orv::KernelSettingsGuard guard;
+            const std::function<void()> call = [&] {
+                switch (r.op) {
+                case Tolerance:
+                    guard.toleranceRefinement(r.value);
+                    break;
+                case Pitch:
+                    guard.setTriangulationToleranceByPitch(float(r.value));
+                    break;
+                case Refine:
+                    guard.triangulationToleranceRefinement(float(r.value));
+                    break;
+                case Push:
+                    guard.pushTriangulationToleranceRefinement(float(r.value));
+                    break;
+                case Pop:
+                    guard.popTriangulationToleranceRefinement();
+                    break;
+                }
+            };
+            if (r.refusal) {
+                const char* op = r.op == Tolerance ? "refineTolerance"
+                                 : r.op == Pitch   ? "setTriangulationToleranceByPitch"
+                                 : r.op == Refine  ? "triangulationToleranceRefinement"
+                                 : r.op == Push    ? "pushTriangulationToleranceRefinement"
+                                                   : "popTriangulationToleranceRefinement";
+                EXPECT_TRUE(
+                    throwsWith<orv::internal::error>(call, "KernelSettingsGuard", op, r.refusal))
+                    << r.name;
+                EXPECT_TRUE(same(kernel.tolerance, 1e-3) &&
+                            same(kernel.triangulationTolerance, 0.1f))
+                    << r.name;
+            } else {
+                call();
+                EXPECT_TRUE(same(
+                    r.op == Tolerance ? kernel.tolerance : kernel.triangulationTolerance, r.set))
+                    << r.name;
+            }
+        }
+        EXPECT_TRUE(same(kernel.tolerance, 1e-3) && same(kernel.triangulationTolerance, 0.1f))
+            << r.name << ": restored";
+    }
+    // Settings the kernel reports as NaN are recorded and restored as they are.
+    kernel.reset();
+    kernel.tolerance = N;
+    {
+        orv::KernelSettingsGuard guard;
+        guard.setTolerance(1);
+        guard.toleranceRefinement(2);
+        EXPECT_TRUE(same(kernel.tolerance, N));
+    }
+    EXPECT_TRUE(same(kernel.tolerance, N));
+    kernel.reset();
+}
