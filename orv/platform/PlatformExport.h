@@ -14,4 +14,12 @@
 #define ORV_PLATFORM_API __attribute__((visibility("default")))
 #endif
 
+// The platform library's form of ORV_EXTERN_TEMPLATE (orv/foundation/Export.h): after a class
+// template, `ORV_PLATFORM_EXTERN_TEMPLATE(Name<float>);` for each instantiation the library makes.
+#if defined(_WIN32) && defined(__GNUC__) && !defined(ORVPLATFORM_BUILDING)
+#define ORV_PLATFORM_EXTERN_TEMPLATE(...) static_assert(true, "")
+#else
+#define ORV_PLATFORM_EXTERN_TEMPLATE(...) extern template class ORV_PLATFORM_API __VA_ARGS__
+#endif
+
 #endif
