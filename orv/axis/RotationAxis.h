@@ -3,8 +3,11 @@
 
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"
+#include "orv/foundation/Doublet.h"
 #include "orv/foundation/Export.h"
 #include "orv/foundation/TripletBase.h"
+
+#include <vector>
 
 namespace orv {
 
@@ -123,6 +126,88 @@ public:
     // rounding. A zero up vector maps every record onto the axis line.
     TripletBase<float> convertXYZ(const ART& coords) const;
     TripletBase<double> convertXYZ(const DART& coords) const;
+
+    // ---- Lists ------------------------------------------------------------------------------
+    //
+    // Element i of the output is the single-point conversion of input element i, with the same
+    // precision and bits. On return every output list has the input's length; what it held before
+    // is gone. The refusals are those of the single-point operations; they depend on the axis only,
+    // so a list fails at its first element or not at all. An empty input converts nothing, empties
+    // the outputs and succeeds even on an unset axis.
+    //
+    // Theta continuity ("continuous" below): the first theta is as convertART gives it (or brought
+    // within half a turn of the reference, as convertARTSetHemisphere does); every later theta is
+    // brought within half a turn of the previous output theta by the same rule, so that a curve
+    // crossing the +-180 cut gets 170, 190, 210 rather than 170, -170, -150. A NaN theta is left
+    // as it is and the next point continues from it.
+    //
+    // Filling, which decides what an output holds after a refusal:
+    //   in place  the output is resized to the input's length first (elements kept up to that
+    //             length, new ones zero) and each element written after its conversion: after a
+    //             refusal it has the input's length and holds no converted element;
+    //   aside     a new list is filled and swapped in at the end: after a refusal the output is
+    //             unchanged.
+    // Every form reads input element i completely before writing output element i, so a list of
+    // the same type may be passed as both input and output.
+
+    // Records back to points, no continuity, in place.
+    void convertXYZ(const std::vector<ART>& in, std::vector<TripletBase<float>>& out) const;
+    void convertXYZ(const std::vector<DART>& in, std::vector<TripletBase<double>>& out) const;
+    // Triplets (a, r, theta in radians) back to points: theta in degrees is z * 180 / pi (float
+    // form: z * 180 in float, divided by pi in double and rounded to float), then convertXYZ. No
+    // continuity, in place.
+    void convertXYZThetaRad(const std::vector<TripletBase<float>>& in,
+                            std::vector<TripletBase<float>>& out) const;
+    void convertXYZThetaRad(const std::vector<TripletBase<double>>& in,
+                            std::vector<TripletBase<double>>& out) const;
+
+    // Points to records, continuous, in place.
+    void convertART(const std::vector<TripletBase<float>>& in, std::vector<ART>& out) const;
+    void convertART(const std::vector<TripletBase<double>>& in, std::vector<DART>& out) const;
+    // Points to triplets (a, r, theta in degrees), continuous, aside.
+    void convertART(const std::vector<TripletBase<float>>& in,
+                    std::vector<TripletBase<float>>& out) const;
+    void convertART(const std::vector<TripletBase<double>>& in,
+                    std::vector<TripletBase<double>>& out) const;
+
+    // Points to records, the first theta within half a turn of the reference (degrees), then
+    // continuous, aside.
+    void convertARTSetHemisphere(const std::vector<TripletBase<float>>& in, std::vector<ART>& out,
+                                 double reference) const;
+    void convertARTSetHemisphere(const std::vector<TripletBase<double>>& in, std::vector<DART>& out,
+                                 double reference) const;
+    // The same to triplets (a, r, theta in degrees): the output is resized first, the records are
+    // built aside and then copied into it (after a refusal: resized, no converted element).
+    void convertARTSetHemisphere(const std::vector<TripletBase<float>>& in,
+                                 std::vector<TripletBase<float>>& out, double reference) const;
+    void convertARTSetHemisphere(const std::vector<TripletBase<double>>& in,
+                                 std::vector<TripletBase<double>>& out, double reference) const;
+    // The float triplet form with the reference and the output thetas in radians: the reference
+    // times 180 / pi (double) is used as the degree reference, and each theta is stored as
+    // theta * pi / 180 formed in double and rounded to float.
+    void convertARTSetHemisphereRad(const std::vector<TripletBase<float>>& in,
+                                    std::vector<TripletBase<float>>& out, double reference) const;
+
+    // Points to records with theta set to the given value (stored unchanged, rounded to float for
+    // ART); no continuity, aside.
+    void convertAR(const std::vector<TripletBase<float>>& in, std::vector<ART>& out,
+                   double theta) const;
+    void convertAR(const std::vector<TripletBase<double>>& in, std::vector<DART>& out,
+                   double theta) const;
+    // Points to (a, r) doublets; in place (new elements before the conversion are zero).
+    void convertAR(const std::vector<TripletBase<float>>& in, std::vector<Doublet>& out) const;
+
+    // Records and the three unit directions of every point (see the single-point form); no
+    // continuity; all four lists are resized first, then filled in place.
+    void convertARTWithDirections(const std::vector<TripletBase<float>>& in, std::vector<ART>& art,
+                                  std::vector<TripletBase<float>>& axialDirs,
+                                  std::vector<TripletBase<float>>& radialDirs,
+                                  std::vector<TripletBase<float>>& thetaDirs) const;
+    void convertARTWithDirections(const std::vector<TripletBase<double>>& in,
+                                  std::vector<DART>& art,
+                                  std::vector<TripletBase<double>>& axialDirs,
+                                  std::vector<TripletBase<double>>& radialDirs,
+                                  std::vector<TripletBase<double>>& thetaDirs) const;
 
 private:
     TripletBase<double> m_axisPoint;
