@@ -6,6 +6,8 @@
 #include "orv/Version.h"
 
 #include "orv/platform/Error.h"
+#include "orv/platform/ORVMatrix3base.h"
+#include "orv/platform/ORVMatrix4.h"
 #include "orv/platform/ParametricCurve.h"
 #include "orv/platform/PointFile.h"
 #include "orv/platform/SystemMsg.h"

@@ -6,6 +6,7 @@
 #include "orv/foundation/Doublet.h"
 #include "orv/foundation/Export.h"
 #include "orv/foundation/TripletBase.h"
+#include "orv/platform/ORVMatrix4.h"
 
 #include <vector>
 
@@ -208,6 +209,51 @@ public:
                                   std::vector<TripletBase<double>>& axialDirs,
                                   std::vector<TripletBase<double>>& radialDirs,
                                   std::vector<TripletBase<double>>& thetaDirs) const;
+
+    // ---- Rotations about the axis -----------------------------------------------------------
+    //
+    // Angles in degrees, positive in the right-handed sense about the axis direction; a number of
+    // periods may be fractional or negative and stands for that number times the period angle
+    // (the product formed first, in double). Points are rotated through their cylindrical
+    // coordinates: convertART, theta plus the angle, convertXYZ (single-point or list forms as
+    // each operation says), and written back only after both conversions have succeeded, so a
+    // refused call leaves the points unchanged. The refusals are those of the conversions: with
+    // a zero axis direction ("MachineData", "convertART"; projectToTheta: "convertAR"), with a
+    // period angle of 0 ("RotationAxis", "getRotationMatrix"). An empty list is left empty and
+    // succeeds even on an unset axis.
+
+    // Writes into the matrix the rotation by angle (degrees) about the axis line: x maps to
+    // R (x - p) + p for column vectors, with p the axis point rounded to float, R the axis-angle
+    // matrix of the direction rounded to float and normalised in float, the angle turned into
+    // radians in double and rounded to float, cosf and sinf. Built as T(p) (R4 T(-p)) with the
+    // single-precision matrix product. Refuses a zero direction or a period angle of exactly 0
+    // (even though the angle is given) with ("RotationAxis", "getRotationMatrix")
+    // "Invalid rotation parameters.\n"; the matrix is then not touched.
+    void getRotationMatrix(ORVMatrix4& matrix, double angle) const;
+    // The same for one period forwards (true: the period angle) or backwards (false: minus it).
+    void getRotationMatrix(ORVMatrix4& matrix, bool forward) const;
+
+    // One point through the single-point conversions; theta + angle in double.
+    void rotateByAngle(TripletBase<double>& point, double angle) const;
+    // Each point in index order through the single-point conversions.
+    void rotateByAngle(std::vector<TripletBase<double>>& points, double angle) const;
+    // The whole list through the list conversions (theta continuous, so whole turns may be added,
+    // which do not move the points beyond rounding); theta + angle in double, rounded to float.
+    void rotateByAngle(std::vector<TripletBase<float>>& points, double angle) const;
+
+    // One point by periods through the single-point conversions (float: theta widened, the sum in
+    // double, rounded to float).
+    void rotateByPeriod(TripletBase<float>& point, double periods) const;
+    void rotateByPeriod(TripletBase<double>& point, double periods) const;
+    // The whole list by periods through the list conversions.
+    void rotateByPeriod(std::vector<TripletBase<float>>& points, double periods) const;
+    void rotateByPeriod(std::vector<TripletBase<double>>& points, double periods) const;
+
+    // Moves each point to the given theta (degrees), keeping its axial and radial coordinates:
+    // convertAR(point, theta), then convertXYZ, point by point in index order. Theta 0 places the
+    // points in the half-plane of the up vector. (Not const, though it leaves the axis as it is.)
+    void projectToTheta(std::vector<TripletBase<float>>& points, double theta);
+    void projectToTheta(std::vector<TripletBase<double>>& points, double theta);
 
 private:
     TripletBase<double> m_axisPoint;
