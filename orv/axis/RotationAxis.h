@@ -20,18 +20,18 @@ namespace orv {
 // setRotationAxis succeeds or a valid axis is assigned to it.
 //
 // Cylindrical coordinates about the axis (ART records, or triplets x = a, y = r, z = theta):
-//   a      signed distance along the axis direction from the axis point (length unit of the
-//   points); r      distance from the axis line, never negative; theta  degrees about the axis
-//   direction, measured from the up vector towards C = D x U
-//          (right-handed), in [-180, 180] as atan2 gives it unless a reference or the previous
-//          point of a list moves it by whole turns. Operations whose names end in Rad use radians.
+// - a: signed distance along the axis direction from the axis point, in the length unit of the
+//   points;
+// - r: distance from the axis line, never negative;
+// - theta: degrees about the axis direction, measured from the up vector towards C = D x U
+//   (right-handed), in [-180, 180] as atan2 gives it unless a reference or the previous point of
+//   a list moves it by whole turns. Operations whose names end in Rad use radians.
 // Every operation is const unless it says otherwise; the frame vector C is formed fresh on every
 // call. Failures (all data::invalid, error type 4, message passed as a system message):
-//   towards ART with a zero axis direction:      ("MachineData", "convertART" or "convertAR")
-//                                                "MachineData object is not initialised.";
-//   towards XYZ with a zero axis direction or a period angle of exactly 0 (possible after
-//   setAngle):                                   ("RotationAxis", "getRotationMatrix")
-//                                                "Invalid rotation parameters.\n".
+// - towards ART with a zero axis direction: ("MachineData", "convertART" or "convertAR")
+//   "MachineData object is not initialised.";
+// - towards XYZ with a zero axis direction or a period angle of exactly 0 (possible after
+//   setAngle): ("RotationAxis", "getRotationMatrix") "Invalid rotation parameters.\n".
 // The checks run before any computation; a refused call writes no output.
 class ORV_API RotationAxis {
 public:
@@ -149,7 +149,8 @@ public:
     //   aside     a new list is filled and swapped in at the end: after a refusal the output is
     //             unchanged.
     // Every form reads input element i completely before writing output element i, so a list of
-    // the same type may be passed as both input and output.
+    // the same type may be passed as both input and output (and the input of
+    // convertARTWithDirections may be one of its direction lists).
 
     // Records back to points, no continuity, in place.
     void convertXYZ(const std::vector<ART>& in, std::vector<TripletBase<float>>& out) const;

@@ -54,9 +54,10 @@ void put(TripletBase<double>& out, const DART& rec) {
 // conversions per point. To keep the points independent, the turn counts are first predicted
 // from the steps between the converted thetas (a step of 180 or more is a turn back, of -180 or
 // less a turn forward: exact arithmetic gives n_k = n_(k-1) + that), then every prediction is
-// checked with the rule itself against the predicted previous output. When all agree, the
-// predicted thetas are the rule's results bit for bit (by induction from the first point, computed
-// directly); from the first disagreement on, the rest of the block is computed one by one.
+// checked against the rule applied to the predicted previous output (see below). When all are
+// proved, the predicted thetas are the rule's results bit for bit (by induction from the first
+// point, computed by the rule directly); from the first unproved one on, the rest of the block is
+// computed by the rule point by point.
 template <class T>
 ORV_ALWAYS_INLINE inline void continueBlock(T* t, std::size_t m, const T* previous,
                                             const double* reference) {
