@@ -2,7 +2,10 @@
 
 #include "orv/GeometryTools.h"
 
+#include <cmath>
+#include <iomanip>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -33,4 +36,35 @@ void demoAxis() {
                   << e.getMessage() << "\"\n";
     }
     std::cout << "after the refusal the period is still " << axis.getAngle() << " degrees\n";
+
+    // Points to axial, radial, theta (degrees) and back.
+    std::cout << "points to ART and back:\n";
+    const orv::TripletBase<double> points[] = {
+        {0, 1, 5}, {1, 0, 5}, {-1, 0, -2}, {0, -2, 0}, {0.5, 0.5, 1.25}};
+    for (const orv::TripletBase<double>& p : points) {
+        const orv::DART art = axis.convertART(p);
+        std::cout << "  " << p << " -> (a " << art.a << ", r " << art.r << ", theta " << art.t
+                  << ") -> " << axis.convertXYZ(art) << "\n";
+    }
+
+    // One period forwards: 72 degrees about the axis.
+    orv::TripletBase<double> blade(0, 2, 0.5);
+    std::cout << "rotated by one period: " << blade;
+    axis.rotateByPeriod(blade, 1.0);
+    std::cout << " -> " << blade << " (theta " << axis.convertART(blade).t << ")\n";
+
+    // A curve that crosses the +-180 degree cut: the single-point thetas jump, the list keeps
+    // them continuous.
+    std::vector<orv::TripletBase<double>> curve;
+    for (int i = 0; i <= 6; ++i) {
+        const double t = (150.0 + 10.0 * i) * 3.141592653589793 / 180.0;
+        curve.emplace_back(-std::sin(t), std::cos(t), 0.1 * i);
+    }
+    std::vector<orv::DART> thetas;
+    axis.convertART(curve, thetas);
+    std::cout << "curve across the cut, theta point by point / along the list:\n";
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        std::cout << "  " << std::setw(10) << axis.convertART(curve[i]).t << "  " << std::setw(10)
+                  << thetas[i].t << "\n";
+    }
 }

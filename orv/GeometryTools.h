@@ -8,6 +8,8 @@
 #include "orv/platform/Error.h"
 #include "orv/platform/Geometry.h"
 #include "orv/platform/IntORVVector.h"
+#include "orv/platform/ORVMatrix3base.h"
+#include "orv/platform/ORVMatrix4.h"
 #include "orv/platform/ParametricCurve.h"
 #include "orv/platform/ParametricDB.h"
 #include "orv/platform/PointFile.h"

@@ -14,7 +14,12 @@
 #include "orv/platform/SystemMsg.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orv {
 namespace detail {
@@ -92,47 +97,139 @@ inline RadialPart<T> radialPart(const ArtFrame<T>& f, const TripletBase<T>& poin
     return RadialPart<T>{a, r, radial};
 }
 
-// Theta in degrees (double) of a radial vector whose length() is r.
-template <class T>
-inline double thetaDegrees(const ArtFrame<T>& f, const TripletBase<T>& radial, T r) {
-    // radial.normalize() divides by length(), which is r: a zero vector stays zero.
-    TripletBase<T> unit = radial;
-    if (r != T(0)) {
-        unit.x = radial.x / r;
-        unit.y = radial.y / r;
-        unit.z = radial.z / r;
+// The product u * s of TripletBase::operator*: in double for double, and for float formed in
+// double and rounded to float.
+inline double scaled(double u, double s) {
+    return u * s;
+}
+inline float scaled(float u, float s) {
+    return scaleToFloat(u, static_cast<double>(s));
+}
+
+// v[k] = sqrt(v[k]) for k < m. The square root is correctly rounded in every form, so the packed
+// SSE2 instructions give the bits of std::sqrt; they are used because std::sqrt keeps a test for
+// errno that stops the compiler from vectorising the loop. The arguments here are sums of squares
+// (never negative), so errno is never set either way.
+inline void squareRoots(double* v, std::size_t m) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    for (; k + 2 <= m; k += 2) {
+        _mm_storeu_pd(v + k, _mm_sqrt_pd(_mm_loadu_pd(v + k)));
     }
-    const T sideDot = f.side.dot(unit);
-    const T upDot = f.up.dot(unit);
-    return std::atan2(static_cast<double>(sideDot), static_cast<double>(upDot)) * 180.0 / kPi;
+#endif
+    for (; k < m; ++k) {
+        v[k] = std::sqrt(v[k]);
+    }
+}
+inline void squareRoots(float* v, std::size_t m) {
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    for (; k + 4 <= m; k += 4) {
+        _mm_storeu_ps(v + k, _mm_sqrt_ps(_mm_loadu_ps(v + k)));
+    }
+#endif
+    for (; k < m; ++k) {
+        v[k] = std::sqrt(v[k]);
+    }
+}
+
+// Largest number of points convertBlock takes at once.
+constexpr std::size_t kArtBlock = 128;
+
+// convertART of m <= kArtBlock points (no check of the axis): a, r and theta in degrees (double,
+// not yet rounded to the record's precision). Single points go through here too (m = 1), so that
+// a list and a loop of single-point calls give the same bits.
+//
+// The steps are those of TripletBase, written out component by component in the same order and
+// precision: V = X - P; R = V - n (V . n) with n the normalised direction (perpendicularComponent);
+// r = R.length(); a = D . (V - R); R normalised by r (a zero R stays zero); atan2 in double of
+// C . R^ and U . R^; times 180, divided by pi. Each step runs over the whole block before the
+// next, so the work of neighbouring points overlaps (and the loops without calls vectorise)
+// instead of every point waiting on its own chain of square root, divisions and atan2.
+template <class T>
+inline void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m, T* a, T* r,
+                         double* degrees) {
+    // The frame in locals and the points as a packed array x, y, z, x, ...: plain loops that the
+    // compiler can vectorise (every operation stays the IEEE operation of its precision).
+    const T px = f.point.x, py = f.point.y, pz = f.point.z;
+    const T nx = f.unitDir.x, ny = f.unitDir.y, nz = f.unitDir.z;
+    const T dx = f.dir.x, dy = f.dir.y, dz = f.dir.z;
+    const T cx = f.side.x, cy = f.side.y, cz = f.side.z;
+    const T upx = f.up.x, upy = f.up.y, upz = f.up.z;
+    const T marker = TripletBase<T>::undefinedMarker();
+    const T* xyz = &in[0].x;
+    T rx[kArtBlock], ry[kArtBlock], rz[kArtBlock], rr[kArtBlock];
+    for (std::size_t k = 0; k < m; ++k) {
+        const T vx = xyz[3 * k] - px;
+        const T vy = xyz[3 * k + 1] - py;
+        const T vz = xyz[3 * k + 2] - pz;
+        const T s = (vx * nx + vy * ny) + vz * nz;
+        const T x = vx - scaled(nx, s);
+        const T y = vy - scaled(ny, s);
+        const T z = vz - scaled(nz, s);
+        a[k] = (dx * (vx - x) + dy * (vy - y)) + dz * (vz - z);
+        rx[k] = x;
+        ry[k] = y;
+        rz[k] = z;
+        rr[k] = (x * x + y * y) + z * z;
+    }
+    squareRoots(rr, m);
+    for (std::size_t k = 0; k < m; ++k) {
+        const bool undefined = (rx[k] == marker) | (ry[k] == marker) | (rz[k] == marker);
+        r[k] = undefined ? static_cast<T>(kUndefinedValue) : rr[k];
+    }
+    T sideDot[kArtBlock], upDot[kArtBlock];
+    for (std::size_t k = 0; k < m; ++k) {
+        // A zero vector stays zero: dividing by 1 instead gives it unchanged, with no branch.
+        const T len = r[k] == T(0) ? T(1) : r[k];
+        const T ux = rx[k] / len;
+        const T uy = ry[k] / len;
+        const T uz = rz[k] / len;
+        sideDot[k] = (cx * ux + cy * uy) + cz * uz;
+        upDot[k] = (upx * ux + upy * uy) + upz * uz;
+    }
+    for (std::size_t k = 0; k < m; ++k) {
+        degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
+    }
+    for (std::size_t k = 0; k < m; ++k) {
+        degrees[k] = degrees[k] * 180.0 / kPi;
+    }
 }
 
 // convertART of one point with a prepared frame (no check of the axis).
 template <class T>
 inline auto convertWithFrame(const ArtFrame<T>& f, const TripletBase<T>& point)
     -> decltype(makeRecord(T(), T(), 0.0)) {
-    const RadialPart<T> part = radialPart(f, point);
-    return makeRecord(part.a, part.r, thetaDegrees(f, part.radial, part.r));
+    T a;
+    T r;
+    double degrees;
+    convertBlock(f, &point, 1, &a, &r, &degrees);
+    return makeRecord(a, r, degrees);
 }
 
-// Theta moved by whole turns to within half a turn of the reference (both degrees, double):
-// d = theta - reference; when |d| >= 180, n = d / 360 rounded to nearest with halves away from
-// zero, and the result is theta - 360 n. A NaN or infinite d leaves theta unchanged. The turn count
-// is truncated through a 32-bit integer where it fits; beyond that the same truncation is done in
-// double (std::trunc gives the same value wherever the integer conversion is defined).
-inline double nearReference(double theta, double reference) {
+// Turn count of the hemisphere rule (both angles in degrees, double): d = theta - reference; when
+// |d| >= 180, n = d / 360 rounded to nearest with halves away from zero (d / 360 + 0.5 for d > 0,
+// d / 360 - 0.5 otherwise, truncated towards zero); otherwise 0. A NaN or infinite d gives 0, so
+// theta stays as it is.
+//
+// The truncation runs through a 64-bit integer: where n fits in 32 bits this is the 32-bit
+// truncation; beyond it is still exact (a double of magnitude 2^52 or more is already an integer,
+// so from 2^62 on the quotient is used as it is). Written without branches on the data, because
+// the lists apply it to every point and points on both sides of the cut would defeat prediction.
+inline double turnsNear(double theta, double reference) {
     const double d = theta - reference;
-    if (!(std::fabs(d) >= 180.0) || !std::isfinite(d)) {
-        return theta;
-    }
-    const double q = d > 0.0 ? d / 360.0 + 0.5 : d / 360.0 - 0.5;
-    double turns;
-    if (std::fabs(q) < 2147483648.0) {
-        turns = static_cast<double>(static_cast<std::int32_t>(q));
-    } else {
-        turns = std::trunc(q);
-    }
-    return theta - 360.0 * turns;
+    const double q = d / 360.0 + (d > 0.0 ? 0.5 : -0.5);
+    const bool fits = std::fabs(q) < 4611686018427387904.0; // 2^62; false for NaN
+    const double truncated = static_cast<double>(static_cast<std::int64_t>(fits ? q : 0.0));
+    const double turns = fits ? truncated : q;
+    const bool moves = (std::fabs(d) >= 180.0) & (std::fabs(d) <= 1.7976931348623157e308);
+    return moves ? turns : 0.0;
+}
+
+// Theta within half a turn of the reference: theta - 360 n with n = turnsNear(theta, reference).
+// With n = 0 this is theta itself, bit for bit (theta - 0 keeps -0, infinities and NaN).
+inline double nearReference(double theta, double reference) {
+    return theta - 360.0 * turnsNear(theta, reference);
 }
 
 // Rows of the right-handed rotation by phi (radians) about the direction n, normalised at T;

@@ -3,8 +3,12 @@
 
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"
+#include "orv/foundation/Doublet.h"
 #include "orv/foundation/Export.h"
 #include "orv/foundation/TripletBase.h"
+#include "orv/platform/ORVMatrix4.h"
+
+#include <vector>
 
 namespace orv {
 
@@ -16,18 +20,18 @@ namespace orv {
 // setRotationAxis succeeds or a valid axis is assigned to it.
 //
 // Cylindrical coordinates about the axis (ART records, or triplets x = a, y = r, z = theta):
-//   a      signed distance along the axis direction from the axis point (length unit of the
-//   points); r      distance from the axis line, never negative; theta  degrees about the axis
-//   direction, measured from the up vector towards C = D x U
-//          (right-handed), in [-180, 180] as atan2 gives it unless a reference or the previous
-//          point of a list moves it by whole turns. Operations whose names end in Rad use radians.
+// - a: signed distance along the axis direction from the axis point, in the length unit of the
+//   points;
+// - r: distance from the axis line, never negative;
+// - theta: degrees about the axis direction, measured from the up vector towards C = D x U
+//   (right-handed), in [-180, 180] as atan2 gives it unless a reference or the previous point of
+//   a list moves it by whole turns. Operations whose names end in Rad use radians.
 // Every operation is const unless it says otherwise; the frame vector C is formed fresh on every
 // call. Failures (all data::invalid, error type 4, message passed as a system message):
-//   towards ART with a zero axis direction:      ("MachineData", "convertART" or "convertAR")
-//                                                "MachineData object is not initialised.";
-//   towards XYZ with a zero axis direction or a period angle of exactly 0 (possible after
-//   setAngle):                                   ("RotationAxis", "getRotationMatrix")
-//                                                "Invalid rotation parameters.\n".
+// - towards ART with a zero axis direction: ("MachineData", "convertART" or "convertAR")
+//   "MachineData object is not initialised.";
+// - towards XYZ with a zero axis direction or a period angle of exactly 0 (possible after
+//   setAngle): ("RotationAxis", "getRotationMatrix") "Invalid rotation parameters.\n".
 // The checks run before any computation; a refused call writes no output.
 class ORV_API RotationAxis {
 public:
@@ -126,6 +130,134 @@ public:
     // rounding. A zero up vector maps every record onto the axis line.
     TripletBase<float> convertXYZ(const ART& coords) const;
     TripletBase<double> convertXYZ(const DART& coords) const;
+
+    // ---- Lists ------------------------------------------------------------------------------
+    //
+    // Element i of the output is the single-point conversion of input element i, with the same
+    // precision and bits. On return every output list has the input's length; what it held before
+    // is gone. The refusals are those of the single-point operations; they depend on the axis only,
+    // so a list fails at its first element or not at all. An empty input converts nothing, empties
+    // the outputs and succeeds even on an unset axis.
+    //
+    // Theta continuity ("continuous" below): the first theta is as convertART gives it (or brought
+    // within half a turn of the reference, as convertARTSetHemisphere does); every later theta is
+    // brought within half a turn of the previous output theta by the same rule, so that a curve
+    // crossing the +-180 cut gets 170, 190, 210 rather than 170, -170, -150. A NaN theta is left
+    // as it is and the next point continues from it.
+    //
+    // Filling, which decides what an output holds after a refusal:
+    //   in place  the output is resized to the input's length first (elements kept up to that
+    //             length, new ones zero) and each element written after its conversion: after a
+    //             refusal it has the input's length and holds no converted element;
+    //   aside     a new list is filled and swapped in at the end: after a refusal the output is
+    //             unchanged.
+    // Every form reads input element i completely before writing output element i, so a list of
+    // the same type may be passed as both input and output (and the input of
+    // convertARTWithDirections may be one of its direction lists).
+
+    // Records back to points, no continuity, in place.
+    void convertXYZ(const std::vector<ART>& in, std::vector<TripletBase<float>>& out) const;
+    void convertXYZ(const std::vector<DART>& in, std::vector<TripletBase<double>>& out) const;
+    // Triplets (a, r, theta in radians) back to points: theta in degrees is z * 180 / pi (float
+    // form: z * 180 in float, divided by pi in double and rounded to float), then convertXYZ. No
+    // continuity, in place.
+    void convertXYZThetaRad(const std::vector<TripletBase<float>>& in,
+                            std::vector<TripletBase<float>>& out) const;
+    void convertXYZThetaRad(const std::vector<TripletBase<double>>& in,
+                            std::vector<TripletBase<double>>& out) const;
+
+    // Points to records, continuous, in place.
+    void convertART(const std::vector<TripletBase<float>>& in, std::vector<ART>& out) const;
+    void convertART(const std::vector<TripletBase<double>>& in, std::vector<DART>& out) const;
+    // Points to triplets (a, r, theta in degrees), continuous, aside.
+    void convertART(const std::vector<TripletBase<float>>& in,
+                    std::vector<TripletBase<float>>& out) const;
+    void convertART(const std::vector<TripletBase<double>>& in,
+                    std::vector<TripletBase<double>>& out) const;
+
+    // Points to records, the first theta within half a turn of the reference (degrees), then
+    // continuous, aside.
+    void convertARTSetHemisphere(const std::vector<TripletBase<float>>& in, std::vector<ART>& out,
+                                 double reference) const;
+    void convertARTSetHemisphere(const std::vector<TripletBase<double>>& in, std::vector<DART>& out,
+                                 double reference) const;
+    // The same to triplets (a, r, theta in degrees): the output is resized first, the records are
+    // built aside and then copied into it (after a refusal: resized, no converted element).
+    void convertARTSetHemisphere(const std::vector<TripletBase<float>>& in,
+                                 std::vector<TripletBase<float>>& out, double reference) const;
+    void convertARTSetHemisphere(const std::vector<TripletBase<double>>& in,
+                                 std::vector<TripletBase<double>>& out, double reference) const;
+    // The float triplet form with the reference and the output thetas in radians: the reference
+    // times 180 / pi (double) is used as the degree reference, and each theta is stored as
+    // theta * pi / 180 formed in double and rounded to float.
+    void convertARTSetHemisphereRad(const std::vector<TripletBase<float>>& in,
+                                    std::vector<TripletBase<float>>& out, double reference) const;
+
+    // Points to records with theta set to the given value (stored unchanged, rounded to float for
+    // ART); no continuity, aside.
+    void convertAR(const std::vector<TripletBase<float>>& in, std::vector<ART>& out,
+                   double theta) const;
+    void convertAR(const std::vector<TripletBase<double>>& in, std::vector<DART>& out,
+                   double theta) const;
+    // Points to (a, r) doublets; in place (new elements before the conversion are zero).
+    void convertAR(const std::vector<TripletBase<float>>& in, std::vector<Doublet>& out) const;
+
+    // Records and the three unit directions of every point (see the single-point form); no
+    // continuity; all four lists are resized first, then filled in place.
+    void convertARTWithDirections(const std::vector<TripletBase<float>>& in, std::vector<ART>& art,
+                                  std::vector<TripletBase<float>>& axialDirs,
+                                  std::vector<TripletBase<float>>& radialDirs,
+                                  std::vector<TripletBase<float>>& thetaDirs) const;
+    void convertARTWithDirections(const std::vector<TripletBase<double>>& in,
+                                  std::vector<DART>& art,
+                                  std::vector<TripletBase<double>>& axialDirs,
+                                  std::vector<TripletBase<double>>& radialDirs,
+                                  std::vector<TripletBase<double>>& thetaDirs) const;
+
+    // ---- Rotations about the axis -----------------------------------------------------------
+    //
+    // Angles in degrees, positive in the right-handed sense about the axis direction; a number of
+    // periods may be fractional or negative and stands for that number times the period angle
+    // (the product formed first, in double). Points are rotated through their cylindrical
+    // coordinates: convertART, theta plus the angle, convertXYZ (single-point or list forms as
+    // each operation says), and written back only after both conversions have succeeded, so a
+    // refused call leaves the points unchanged. The refusals are those of the conversions: with
+    // a zero axis direction ("MachineData", "convertART"; projectToTheta: "convertAR"), with a
+    // period angle of 0 ("RotationAxis", "getRotationMatrix"). An empty list is left empty and
+    // succeeds even on an unset axis.
+
+    // Writes into the matrix the rotation by angle (degrees) about the axis line: x maps to
+    // R (x - p) + p for column vectors, with p the axis point rounded to float, R the axis-angle
+    // matrix of the direction rounded to float and normalised in float, the angle turned into
+    // radians in double and rounded to float, cosf and sinf. Built as T(p) (R4 T(-p)) with the
+    // single-precision matrix product. Refuses a zero direction or a period angle of exactly 0
+    // (even though the angle is given) with ("RotationAxis", "getRotationMatrix")
+    // "Invalid rotation parameters.\n"; the matrix is then not touched.
+    void getRotationMatrix(ORVMatrix4& matrix, double angle) const;
+    // The same for one period forwards (true: the period angle) or backwards (false: minus it).
+    void getRotationMatrix(ORVMatrix4& matrix, bool forward) const;
+
+    // One point through the single-point conversions; theta + angle in double.
+    void rotateByAngle(TripletBase<double>& point, double angle) const;
+    // Each point in index order through the single-point conversions.
+    void rotateByAngle(std::vector<TripletBase<double>>& points, double angle) const;
+    // The whole list through the list conversions (theta continuous, so whole turns may be added,
+    // which do not move the points beyond rounding); theta + angle in double, rounded to float.
+    void rotateByAngle(std::vector<TripletBase<float>>& points, double angle) const;
+
+    // One point by periods through the single-point conversions (float: theta widened, the sum in
+    // double, rounded to float).
+    void rotateByPeriod(TripletBase<float>& point, double periods) const;
+    void rotateByPeriod(TripletBase<double>& point, double periods) const;
+    // The whole list by periods through the list conversions.
+    void rotateByPeriod(std::vector<TripletBase<float>>& points, double periods) const;
+    void rotateByPeriod(std::vector<TripletBase<double>>& points, double periods) const;
+
+    // Moves each point to the given theta (degrees), keeping its axial and radial coordinates:
+    // convertAR(point, theta), then convertXYZ, point by point in index order. Theta 0 places the
+    // points in the half-plane of the up vector. (Not const, though it leaves the axis as it is.)
+    void projectToTheta(std::vector<TripletBase<float>>& points, double theta);
+    void projectToTheta(std::vector<TripletBase<double>>& points, double theta);
 
 private:
     TripletBase<double> m_axisPoint;
