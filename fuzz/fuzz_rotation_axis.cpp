@@ -22,6 +22,7 @@
 
 #include "FuzzSupport.h"
 
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -197,8 +198,31 @@ void pointChecks(FuzzedDataProvider& in, const RotationAxis& axis) {
 // ---- Lists and rotations ----------------------------------------------------------------------
 
 // Up to eight points: awkward ones, and points on a curve about the z axis whose steps of up to
-// 350 degrees cross the +-180 cut in either direction (and so exercise the continuity).
+// 350 degrees cross the +-180 cut in either direction (and so exercise the continuity). Now and
+// then a list of 120 to 300 points (the list conversions work in blocks of 128) drawn from a
+// small generator seeded by the input, with an awkward point here and there.
 std::vector<D3> drawList(FuzzedDataProvider& in) {
+    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) {
+        std::vector<D3> list(static_cast<std::size_t>(in.ConsumeIntegralInRange<int>(120, 300)));
+        std::uint32_t seed = in.ConsumeIntegral<std::uint32_t>();
+        const double maxStep = in.ConsumeFloatingPointInRange<double>(0.0, 359.0);
+        const int awkwardEvery = in.ConsumeIntegralInRange<int>(2, 200);
+        const D3 awkward[] = {D3(std::nan(""), 0, 0), D3(0, 0, HUGE_VAL),
+                              D3(1.7976931348623157e308, 0, 0), D3(0, 0, 5), D3(1e300, 0, 0)};
+        double theta = 0.0;
+        for (D3& p : list) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::uint32_t v = seed >> 8;
+            if (static_cast<int>(v % static_cast<std::uint32_t>(awkwardEvery)) == 0) {
+                p = awkward[v % 5u];
+                continue;
+            }
+            theta = theta + (static_cast<double>(v & 0xffffu) / 32767.5 - 1.0) * maxStep;
+            p = D3(10.0 * std::cos(theta * kPi / 180.0), 10.0 * std::sin(theta * kPi / 180.0),
+                   static_cast<double>(v >> 16));
+        }
+        return list;
+    }
     std::vector<D3> list(static_cast<std::size_t>(in.ConsumeIntegralInRange<int>(0, 8)));
     double theta = in.ConsumeFloatingPointInRange<double>(-180.0, 180.0);
     for (D3& p : list) {

@@ -6,6 +6,7 @@
 // Results compare with `same`: NaN equals NaN (whatever its sign and payload), otherwise equal
 // values with equal signs.
 
+#include "AxisTestSupport.h"
 #include "KernelTestSupport.h"
 
 #include <cmath>
@@ -364,6 +365,399 @@ TEST(BadInput, SinglePointConversions) {
     nanPeriod.setAngle(N);
     EXPECT_TRUE(same3("NaN period", nanPeriod.convertXYZ(DART{5, 1, -90}),
                       zAxis().convertXYZ(DART{5, 1, -90})));
+}
+
+// ---- List conversions, rotations and matrices ---------------------------------------------------
+
+TEST(BadInput, EmptyListsOnAnUnsetAxis) {
+    // Nothing is converted, so nothing is refused; every output list ends empty. Each row returns
+    // the total size of the outputs it wrote (all of them start with three elements).
+    RotationAxis unset;
+    const std::vector<F3> noF;
+    const std::vector<D3> noD;
+    std::vector<ART> art;
+    std::vector<DART> dart;
+    std::vector<F3> f, f2, f3;
+    std::vector<D3> d, d2, d3;
+    std::vector<Doublet> doublets;
+    const std::function<std::size_t()> rows[] = {
+        [&] {
+            unset.convertXYZ(std::vector<ART>{}, f);
+            return f.size();
+        },
+        [&] {
+            unset.convertXYZ(std::vector<DART>{}, d);
+            return d.size();
+        },
+        [&] {
+            unset.convertXYZThetaRad(noF, f);
+            return f.size();
+        },
+        [&] {
+            unset.convertXYZThetaRad(noD, d);
+            return d.size();
+        },
+        [&] {
+            unset.convertART(noF, art);
+            return art.size();
+        },
+        [&] {
+            unset.convertART(noD, dart);
+            return dart.size();
+        },
+        [&] {
+            unset.convertART(noF, f);
+            return f.size();
+        },
+        [&] {
+            unset.convertART(noD, d);
+            return d.size();
+        },
+        [&] {
+            unset.convertARTSetHemisphere(noF, art, 0);
+            return art.size();
+        },
+        [&] {
+            unset.convertARTSetHemisphere(noD, dart, 0);
+            return dart.size();
+        },
+        [&] {
+            unset.convertARTSetHemisphere(noF, f, 0);
+            return f.size();
+        },
+        [&] {
+            unset.convertARTSetHemisphere(noD, d, 0);
+            return d.size();
+        },
+        [&] {
+            unset.convertARTSetHemisphereRad(noF, f, 0);
+            return f.size();
+        },
+        [&] {
+            unset.convertAR(noF, art, 0);
+            return art.size();
+        },
+        [&] {
+            unset.convertAR(noD, dart, 0);
+            return dart.size();
+        },
+        [&] {
+            unset.convertAR(noF, doublets);
+            return doublets.size();
+        },
+        [&] {
+            unset.convertARTWithDirections(noF, art, f, f2, f3);
+            return art.size() + f.size() + f2.size() + f3.size();
+        },
+        [&] {
+            unset.convertARTWithDirections(noD, dart, d, d2, d3);
+            return dart.size() + d.size() + d2.size() + d3.size();
+        },
+        // The rotations work on the list itself.
+        [&] {
+            f.clear();
+            unset.rotateByAngle(f, 10);
+            return f.size();
+        },
+        [&] {
+            d.clear();
+            unset.rotateByAngle(d, 10);
+            return d.size();
+        },
+        [&] {
+            f.clear();
+            unset.rotateByPeriod(f, 1);
+            return f.size();
+        },
+        [&] {
+            d.clear();
+            unset.rotateByPeriod(d, 1);
+            return d.size();
+        },
+        [&] {
+            f.clear();
+            unset.projectToTheta(f, 10);
+            return f.size();
+        },
+        [&] {
+            d.clear();
+            unset.projectToTheta(d, 10);
+            return d.size();
+        },
+    };
+    int row = 0;
+    for (const auto& call : rows) {
+        art.assign(3, ART{});
+        dart.assign(3, DART{});
+        for (auto* v : {&f, &f2, &f3}) {
+            v->assign(3, F3());
+        }
+        for (auto* v : {&d, &d2, &d3}) {
+            v->assign(3, D3());
+        }
+        doublets.assign(3, Doublet(1, 2));
+        std::size_t size = 1;
+        EXPECT_NO_THROW(size = call()) << "row " << row;
+        EXPECT_EQ(size, 0u) << "row " << row;
+        ++row;
+    }
+}
+
+TEST(BadInput, ListRefusalsLeaveOutputsAsDocumented) {
+    // Two input points; every output starts with five marked elements. Filled in place: resized to
+    // two, the first two marked elements kept. Filled aside: unchanged.
+    const RotationAxis unset;
+    RotationAxis noPeriod = zAxis();
+    noPeriod.setAngle(0);
+    const std::vector<F3> inF{F3(1, 0, 5), F3(0, 1, 2)};
+    const std::vector<D3> inD{D3(1, 0, 5), D3(0, 1, 2)};
+    std::vector<ART> art;
+    std::vector<DART> dart;
+    std::vector<F3> f, f2, f3;
+    std::vector<D3> d;
+    std::vector<Doublet> doublets;
+    struct Row {
+        const char* name;
+        std::function<void()> call;
+        std::function<std::size_t()> size; // of the output the row writes
+        const char* cls;
+        const char* op;
+        const char* msg;
+        std::size_t expected; // 2: filled in place; 5: aside
+    };
+    const char* const mc = "MachineData";
+    const char* const ra = "RotationAxis";
+    const char* const gm = "getRotationMatrix";
+    const auto sizeOf = [](const auto& v) { return [&v] { return v.size(); }; };
+    const Row rows[] = {
+        {"convertART to records", [&] { unset.convertART(inF, art); }, sizeOf(art), mc,
+         "convertART", kNotInitialised, 2},
+        {"convertART to triplets", [&] { unset.convertART(inD, d); }, sizeOf(d), mc, "convertART",
+         kNotInitialised, 5},
+        {"hemisphere to records", [&] { unset.convertARTSetHemisphere(inD, dart, 0); },
+         sizeOf(dart), mc, "convertART", kNotInitialised, 5},
+        {"hemisphere to triplets", [&] { unset.convertARTSetHemisphere(inF, f, 0); }, sizeOf(f), mc,
+         "convertART", kNotInitialised, 2},
+        {"radian hemisphere", [&] { unset.convertARTSetHemisphereRad(inF, f, 0); }, sizeOf(f), mc,
+         "convertART", kNotInitialised, 2},
+        {"convertAR to records", [&] { unset.convertAR(inF, art, 1); }, sizeOf(art), mc,
+         "convertAR", kNotInitialised, 5},
+        {"convertAR to doublets", [&] { unset.convertAR(inF, doublets); }, sizeOf(doublets), mc,
+         "convertAR", kNotInitialised, 2},
+        {"directions (the theta list)",
+         [&] { unset.convertARTWithDirections(inF, art, f, f2, f3); }, sizeOf(f3), mc, "convertART",
+         kNotInitialised, 2},
+        {"convertXYZ, zero period", [&] { noPeriod.convertXYZ(std::vector<DART>(2), d); },
+         sizeOf(d), ra, gm, kInvalidRotation, 2},
+        {"convertXYZThetaRad, zero period", [&] { noPeriod.convertXYZThetaRad(inF, f); }, sizeOf(f),
+         ra, gm, kInvalidRotation, 2},
+    };
+    for (const Row& r : rows) {
+        art.assign(5, ART{7, 7, 7});
+        dart.assign(5, DART{7, 7, 7});
+        for (auto* v : {&f, &f2, &f3}) {
+            v->assign(5, F3(7, 7, 7));
+        }
+        d.assign(5, D3(7, 7, 7));
+        doublets.assign(5, Doublet(7, 7));
+        EXPECT_TRUE(throwsWith<orv::data::invalid>(r.call, r.cls, r.op, r.msg)) << r.name;
+        EXPECT_EQ(r.size(), r.expected) << r.name;
+        EXPECT_TRUE(same3(r.name, f[1], D3(7, 7, 7)) && same3(r.name, d[1], D3(7, 7, 7)) &&
+                    sameRecord(r.name, art[1], D3(7, 7, 7)));
+    }
+    // The points of a refused rotation are unchanged.
+    std::vector<F3> points = inF;
+    EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { noPeriod.rotateByPeriod(points, 1); }, ra, gm,
+                                               kInvalidRotation));
+    EXPECT_TRUE(same3("refused rotation", points[0], D3(1, 0, 5)));
+    RotationAxis unsetAxis;
+    EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { unsetAxis.projectToTheta(points, 5); }, mc,
+                                               "convertAR", kNotInitialised));
+    EXPECT_TRUE(same3("refused projection", points[1], D3(0, 1, 2)));
+}
+
+TEST(BadInput, ListValues) {
+    const RotationAxis axis = zAxis();
+    using axistest::at;
+    // Thetas of the single points 170, -170 and -150 become 170, 190, 210 along a list. A point
+    // whose theta is NaN (NaN or infinite coordinates) keeps it, and the next point continues from
+    // that NaN, that is, it keeps its own theta.
+    struct Row {
+        const char* name;
+        std::vector<D3> points;
+        double reference; // NaN: convertART; otherwise convertARTSetHemisphere
+        std::vector<double> thetas;
+    };
+    const Row rows[] = {
+        {"across the cut", {at(170), at(-170), at(-150)}, N, {170, 190, 210}},
+        {"NaN point inside", {at(170), D3(N, 0, 0), at(-170)}, N, {170, N, -170}},
+        {"inf point inside", {at(170), D3(I, 0, 0), at(-170), at(-150)}, N, {170, N, -170, -150}},
+        {"marker point: theta -90", {at(10), D3(M, 0, 0), at(100)}, N, {10, -90, -260}},
+        {"reference inf: first theta kept", {at(170), at(-170)}, I, {170, 190}},
+        {"reference 720", {at(10), at(20)}, 720, {730, 740}},
+    };
+    for (const Row& r : rows) {
+        std::vector<DART> out;
+        std::vector<ART> outF;
+        std::vector<F3> inF;
+        for (const D3& p : r.points) { // the marker of each precision
+            inF.push_back(p.x == M ? F3(MF, 0, 0) : F3(p));
+        }
+        if (std::isnan(r.reference)) {
+            axis.convertART(r.points, out);
+            axis.convertART(inF, outF);
+        } else {
+            axis.convertARTSetHemisphere(r.points, out, r.reference);
+            axis.convertARTSetHemisphere(inF, outF, r.reference);
+        }
+        ASSERT_EQ(out.size(), r.thetas.size()) << r.name;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            EXPECT_TRUE(axistest::nearScale(out[i].t, r.thetas[i], 360.0, 4) ||
+                        same(out[i].t, r.thetas[i]))
+                << r.name << " " << i << ": " << out[i].t;
+            EXPECT_TRUE(axistest::nearScale(outF[i].t, float(r.thetas[i]), 360.0f, 4) ||
+                        same(outF[i].t, r.thetas[i]))
+                << r.name << " float " << i << ": " << outF[i].t;
+        }
+    }
+    // A NaN reference leaves the first theta, the rest continue.
+    std::vector<DART> out;
+    axis.convertARTSetHemisphere(std::vector<D3>{at(-170), at(170)}, out, N);
+    EXPECT_TRUE(axistest::nearScale(out[1].t, -190.0, 360.0, 4)) << out[1].t;
+    // NaN theta for convertAR and NaN radians for convertXYZThetaRad.
+    std::vector<ART> ar;
+    axis.convertAR(std::vector<F3>{F3(1, 0, 5)}, ar, N);
+    EXPECT_TRUE(sameRecord("convertAR NaN", ar[0], D3(5, 1, N)));
+    std::vector<D3> back;
+    axis.convertXYZThetaRad(std::vector<D3>{D3(5, 1, I), D3(5, N, 0)}, back);
+    EXPECT_TRUE(same3("theta inf", back[0], D3(N, N, N)));
+    EXPECT_TRUE(same3("r NaN", back[1], D3(N, N, N)));
+}
+
+TEST(BadInput, AliasedLists) {
+    // The same list as input and output gives the result of separate lists.
+    const RotationAxis axis = zAxis();
+    using axistest::at;
+    const std::vector<D3> points{at(170, 1), at(-170, 2), at(-150, 3), D3(N, 0, 0)};
+    std::vector<F3> pointsF;
+    for (const D3& p : points) {
+        pointsF.push_back(F3(p));
+    }
+    const auto sameList = [](const auto& a, const auto& b) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (!same3("list", a[i], D3(b[i]))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    struct Row {
+        const char* name;
+        std::function<void(const std::vector<D3>&, std::vector<D3>&)> doubles;
+        std::function<void(const std::vector<F3>&, std::vector<F3>&)> floats;
+    };
+    const Row rows[] = {
+        {"convertART", [&](const auto& in, auto& out) { axis.convertART(in, out); },
+         [&](const auto& in, auto& out) { axis.convertART(in, out); }},
+        {"hemisphere",
+         [&](const auto& in, auto& out) { axis.convertARTSetHemisphere(in, out, 400); },
+         [&](const auto& in, auto& out) { axis.convertARTSetHemisphere(in, out, 400); }},
+        {"convertXYZThetaRad", [&](const auto& in, auto& out) { axis.convertXYZThetaRad(in, out); },
+         [&](const auto& in, auto& out) { axis.convertXYZThetaRad(in, out); }},
+        {"radian hemisphere", nullptr,
+         [&](const auto& in, auto& out) { axis.convertARTSetHemisphereRad(in, out, 7); }},
+    };
+    for (const Row& r : rows) {
+        if (r.doubles) {
+            std::vector<D3> separate, shared = points;
+            r.doubles(points, separate);
+            r.doubles(shared, shared);
+            EXPECT_TRUE(sameList(shared, separate)) << r.name;
+        }
+        std::vector<F3> separate, shared = pointsF;
+        r.floats(pointsF, separate);
+        r.floats(shared, shared);
+        EXPECT_TRUE(sameList(shared, separate)) << r.name << " (float)";
+    }
+    // Directions with the input as the radial list.
+    std::vector<DART> art, art2;
+    std::vector<D3> axial, radial, theta, shared = points, axial2, theta2;
+    axis.convertARTWithDirections(points, art, axial, radial, theta);
+    axis.convertARTWithDirections(shared, art2, axial2, shared, theta2);
+    EXPECT_TRUE(sameList(shared, radial) && sameList(theta2, theta));
+}
+
+TEST(BadInput, MillionPointLists) {
+    // A helix of a million points turning three times about the axis: the list equals the single
+    // points (a and r bit for bit, theta by whole turns) and runs on without a jump.
+    const RotationAxis axis = zAxis();
+    const std::size_t n = 1000000;
+    std::vector<F3> helix(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double t = 1080.0 * double(i) / double(n - 1) - 180.0;
+        helix[i] = F3(axistest::at(t, double(i) * 1e-4, 3.0));
+    }
+    std::vector<ART> art;
+    axis.convertART(helix, art);
+    ASSERT_EQ(art.size(), n);
+    for (std::size_t i : {std::size_t(0), std::size_t(1), n / 3, n / 2, n - 2, n - 1}) {
+        const ART single = axis.convertART(helix[i]);
+        EXPECT_TRUE(orvtest::sameBits(art[i].a, single.a) && orvtest::sameBits(art[i].r, single.r))
+            << i;
+        const double turns = std::round((double(single.t) - double(art[i].t)) / 360.0);
+        EXPECT_TRUE(orvtest::sameBits(art[i].t, float(double(single.t) - 360.0 * turns))) << i;
+        if (i > 0) {
+            EXPECT_LT(std::fabs(double(art[i].t) - double(art[i - 1].t)), 180.0) << i;
+        }
+    }
+    EXPECT_NEAR(art[n - 1].t, 900.0f, 1e-3f); // three turns up from -180
+    std::vector<Doublet> ar;
+    axis.convertAR(helix, ar);
+    ASSERT_EQ(ar.size(), n);
+    EXPECT_TRUE(orvtest::sameBits(ar[n / 2].x, art[n / 2].a) &&
+                orvtest::sameBits(ar[n / 2].y, art[n / 2].r));
+}
+
+TEST(BadInput, RotationsAndMatrices) {
+    const RotationAxis axis = zAxis();
+    struct Row {
+        const char* name;
+        double angle; // rotateByAngle; periods for rotateByPeriod
+        D3 point;
+        D3 rotated; // rotateByAngle of the double point
+    };
+    const Row rows[] = {
+        {"angle NaN", N, D3(1, 0, 5), D3(N, N, N)},
+        {"angle inf", I, D3(1, 0, 5), D3(N, N, N)},
+        {"point NaN", 90, D3(N, 0, 5), D3(N, N, N)},
+        {"point on the axis", 90, D3(0, 0, 5), D3(0, 0, 5)},
+        {"angle 0: converted and back", 0, D3(0, 2, 5), D3(0, 2, 5)},
+    };
+    for (const Row& r : rows) {
+        D3 p = r.point;
+        axis.rotateByAngle(p, r.angle);
+        EXPECT_TRUE(same3(r.name, p, r.rotated));
+        std::vector<F3> list{F3(r.point)};
+        axis.rotateByPeriod(list, r.angle / 30.0);
+        EXPECT_TRUE(same3(r.name, list[0], D3(F3(r.rotated))));
+    }
+    // A NaN period angle is not refused; rotations by periods give NaN.
+    RotationAxis nanPeriod = zAxis();
+    nanPeriod.setAngle(N);
+    D3 p(1, 0, 5);
+    nanPeriod.rotateByPeriod(p, 1);
+    EXPECT_TRUE(same3("NaN period", p, D3(N, N, N)));
+    // Matrices: a NaN or infinite angle (or a NaN period) makes every element NaN, the last row
+    // included (0 times NaN in the products).
+    orv::ORVMatrix4 m, inf;
+    nanPeriod.getRotationMatrix(m, true);
+    axis.getRotationMatrix(inf, I);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_TRUE(same(m(i / 4, i % 4), N) && same(inf(i / 4, i % 4), N)) << i;
+    }
 }
 
 // ---- ThetaTurboTransform and the TurboTransform passage -----------------------------------------
