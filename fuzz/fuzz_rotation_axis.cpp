@@ -199,11 +199,11 @@ void pointChecks(FuzzedDataProvider& in, const RotationAxis& axis) {
 
 // Up to eight points: awkward ones, and points on a curve about the z axis whose steps of up to
 // 350 degrees cross the +-180 cut in either direction (and so exercise the continuity). Now and
-// then a list of 120 to 300 points (the list conversions work in blocks of 128) drawn from a
+// then a list of 120 to 200 points (the list conversions work in blocks of 128) drawn from a
 // small generator seeded by the input, with an awkward point here and there.
 std::vector<D3> drawList(FuzzedDataProvider& in) {
-    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) {
-        std::vector<D3> list(static_cast<std::size_t>(in.ConsumeIntegralInRange<int>(120, 300)));
+    if (in.ConsumeIntegralInRange<int>(0, 15) == 0) {
+        std::vector<D3> list(static_cast<std::size_t>(in.ConsumeIntegralInRange<int>(120, 200)));
         std::uint32_t seed = in.ConsumeIntegral<std::uint32_t>();
         const double maxStep = in.ConsumeFloatingPointInRange<double>(0.0, 359.0);
         const int awkwardEvery = in.ConsumeIntegralInRange<int>(2, 200);
