@@ -195,6 +195,33 @@ void convertAside(const TripletBase<double>& p, const TripletBase<double>& d,
     out.swap(aside);
 }
 
+// The in-place fill of the continuous record forms: the output resized first, then each element
+// written as it is converted (no reference: the first theta is kept as converted).
+template <class T, class Rec>
+void convertInPlace(const TripletBase<double>& p, const TripletBase<double>& d,
+                    const TripletBase<double>& u, const std::vector<TripletBase<T>>& in,
+                    std::vector<Rec>& out) {
+    out.resize(in.size());
+    if (!in.empty()) {
+        checkTowardsART(d, "convertART");
+        const ArtFrame<T> frame(p, d, u);
+        fillContinuous(frame, in.data(), out.data(), in.size(), nullptr);
+    }
+}
+
+// The triplet forms of convertARTSetHemisphere: the output resized first, the whole record list
+// built aside, then copied into the output element by element.
+template <class Rec, class T>
+void hemisphereTriplets(const RotationAxis& axis, const std::vector<TripletBase<T>>& in,
+                        std::vector<TripletBase<T>>& out, double reference) {
+    out.resize(in.size());
+    std::vector<Rec> records;
+    axis.convertARTSetHemisphere(in, records, reference);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        put(out[i], records[i]);
+    }
+}
+
 } // namespace
 
 void RotationAxis::convertXYZ(const std::vector<ART>& in,
@@ -235,22 +262,12 @@ void RotationAxis::convertXYZThetaRad(const std::vector<TripletBase<double>>& in
 
 void RotationAxis::convertART(const std::vector<TripletBase<float>>& in,
                               std::vector<ART>& out) const {
-    out.resize(in.size());
-    if (!in.empty()) {
-        checkTowardsART(m_axisDir, "convertART");
-        const ArtFrame<float> frame(m_axisPoint, m_axisDir, m_upVector);
-        fillContinuous(frame, in.data(), out.data(), in.size(), nullptr);
-    }
+    convertInPlace(m_axisPoint, m_axisDir, m_upVector, in, out);
 }
 
 void RotationAxis::convertART(const std::vector<TripletBase<double>>& in,
                               std::vector<DART>& out) const {
-    out.resize(in.size());
-    if (!in.empty()) {
-        checkTowardsART(m_axisDir, "convertART");
-        const ArtFrame<double> frame(m_axisPoint, m_axisDir, m_upVector);
-        fillContinuous(frame, in.data(), out.data(), in.size(), nullptr);
-    }
+    convertInPlace(m_axisPoint, m_axisDir, m_upVector, in, out);
 }
 
 void RotationAxis::convertART(const std::vector<TripletBase<float>>& in,
@@ -276,23 +293,13 @@ void RotationAxis::convertARTSetHemisphere(const std::vector<TripletBase<double>
 void RotationAxis::convertARTSetHemisphere(const std::vector<TripletBase<float>>& in,
                                            std::vector<TripletBase<float>>& out,
                                            double reference) const {
-    out.resize(in.size());
-    std::vector<ART> records;
-    convertARTSetHemisphere(in, records, reference);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        put(out[i], records[i]);
-    }
+    hemisphereTriplets<ART>(*this, in, out, reference);
 }
 
 void RotationAxis::convertARTSetHemisphere(const std::vector<TripletBase<double>>& in,
                                            std::vector<TripletBase<double>>& out,
                                            double reference) const {
-    out.resize(in.size());
-    std::vector<DART> records;
-    convertARTSetHemisphere(in, records, reference);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        put(out[i], records[i]);
-    }
+    hemisphereTriplets<DART>(*this, in, out, reference);
 }
 
 void RotationAxis::convertARTSetHemisphereRad(const std::vector<TripletBase<float>>& in,
