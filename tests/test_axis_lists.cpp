@@ -126,35 +126,6 @@ TEST(AxisLists, PlainFormsEqualSinglePoint) {
     EXPECT_TRUE(tripletEq(piOut[0], want.x, want.y, want.z));
 }
 
-TEST(AxisLists, SameListAsInputAndOutput) {
-    const RotationAxis axis = zAxis();
-    const std::vector<D3> pts{at(170, 1), at(-170, 2), at(-100, 3), at(60, 4)};
-    const auto check = [&](auto convert) {
-        std::vector<D3> want, list = pts;
-        convert(pts, want);
-        convert(list, list);
-        ASSERT_EQ(list.size(), want.size());
-        for (std::size_t i = 0; i < pts.size(); ++i) {
-            EXPECT_TRUE(tripletEq(list[i], want[i].x, want[i].y, want[i].z));
-        }
-    };
-    check([&](const std::vector<D3>& in, std::vector<D3>& out) { axis.convertART(in, out); });
-    check([&](const std::vector<D3>& in, std::vector<D3>& out) {
-        axis.convertARTSetHemisphere(in, out, 400.0);
-    });
-    check(
-        [&](const std::vector<D3>& in, std::vector<D3>& out) { axis.convertXYZThetaRad(in, out); });
-    check([&](const std::vector<D3>& in, std::vector<D3>& out) { // input as a direction list
-        std::vector<DART> art;
-        std::vector<D3> ax, th;
-        axis.convertARTWithDirections(in, art, ax, out, th);
-    });
-    std::vector<F3> fwant, flist = narrowed(pts);
-    axis.convertARTSetHemisphereRad(narrowed(pts), fwant, 1.0);
-    axis.convertARTSetHemisphereRad(flist, flist, 1.0);
-    EXPECT_TRUE(tripletEq(flist[3], fwant[3].x, fwant[3].y, fwant[3].z));
-}
-
 // After a refusal: lists filled in place have the input's length (earlier elements kept, new
 // ones zero) and no converted element; lists filled aside are unchanged.
 TEST(AxisLists, StateAfterRefusal) {
@@ -195,19 +166,6 @@ TEST(AxisLists, StateAfterRefusal) {
                                              "RotationAxis", "getRotationMatrix",
                                              "Invalid rotation parameters.\n"));
     EXPECT_EQ(xyz.size(), 2u);
-}
-
-TEST(AxisLists, EmptyListsOnUnsetAxis) {
-    const RotationAxis unset;
-    std::vector<ART> art(2);
-    std::vector<F3> ft(2), a(2), r(2), t(2);
-    std::vector<D3> dt(2);
-    std::vector<Doublet> dbl(2);
-    unset.convertART(std::vector<F3>(), ft);
-    unset.convertARTSetHemisphere(std::vector<D3>(), dt, 0);
-    unset.convertAR(std::vector<F3>(), dbl);
-    unset.convertARTWithDirections(std::vector<F3>(), art, a, r, t);
-    EXPECT_TRUE(ft.empty() && dt.empty() && dbl.empty() && art.empty() && a.empty() && t.empty());
 }
 
 // Large lists against the rule applied point by point: random points around a skew axis (the
