@@ -216,7 +216,6 @@ TEST(BadInput, SinglePointConversions) {
         {"-marker across: radius overflows, theta 0", D3(-M, 0, 0), D3(0, I, 0)},
         {"huge across: radius overflows, theta 0", D3(1e300, 0, 0), D3(0, I, 0)},
         {"huge along", D3(0, 0, 1e300), D3(1e300, 0, 0)},
-        {"on the axis", D3(0, 0, 7), D3(7, 0, 0)},
         {"denormal across: r 0, theta -90", D3(DN, 0, 0), D3(0, 0, -90)},
         {"-0 on the axis: a -0", D3(-0.0, -0.0, -0.0), D3(-0.0, 0, 0)},
     };
@@ -251,11 +250,7 @@ TEST(BadInput, SinglePointConversions) {
     };
     const Reference refs[] = {
         {"NaN", N, -90},
-        {"+inf", I, -90},
-        {"-inf", -I, -90},
         {"1e300", 1e300, -90.0 - 360.0 * std::trunc((-90.0 - 1e300) / 360.0 - 0.5)},
-        {"2^40 (beyond 32-bit turns)", 1099511627776.0,
-         -90.0 - 360.0 * std::trunc((-90.0 - 1099511627776.0) / 360.0 - 0.5)},
     };
     for (const Reference& r : refs) {
         EXPECT_TRUE(same(axis.convertARTSetHemisphere(D3(1, 0, 5), r.reference).t, r.t)) << r.name;
@@ -297,40 +292,14 @@ TEST(BadInput, SinglePointConversions) {
         EXPECT_TRUE(same3(r.name, axis.convertXYZ(rec), r.art));
     }
 
-    // Directions of a NaN point and of a point on the axis.
+    // Directions of a NaN point.
     DART c;
     D3 a, rad, th;
     axis.convertARTWithDirections(D3(N, 0, 0), c, a, rad, th);
     EXPECT_TRUE(same3("NaN point axial", a, D3(0, 0, 1)));
     EXPECT_TRUE(same3("NaN point radial", rad, D3(N, N, N)));
     EXPECT_TRUE(same3("NaN point theta", th, D3(N, N, N)));
-    axis.convertARTWithDirections(D3(0, 0, 3), c, a, rad, th);
-    EXPECT_TRUE(same3("on-axis radial", rad, D3(0, 0, 0)));
-    EXPECT_TRUE(same3("on-axis theta", th, D3(0, 0, 0)));
 
-    // Zero direction (unset axis) and zero period angle.
-    const RotationAxis unset;
-    RotationAxis noPeriod = zAxis();
-    noPeriod.setAngle(0);
-    using Refusal = std::function<void()>;
-    const struct {
-        Refusal call;
-        const char* cls;
-        const char* op;
-        const char* msg;
-    } refusals[] = {
-        {[&] { unset.convertART(D3(1, 2, 3)); }, "MachineData", "convertART", kNotInitialised},
-        {[&] { unset.convertART(F3(N, N, N)); }, "MachineData", "convertART", kNotInitialised},
-        {[&] { unset.convertARTSetHemisphereRad(D3(), 0); }, "MachineData", "convertART",
-         kNotInitialised},
-        {[&] { unset.convertAR(F3(), 0); }, "MachineData", "convertAR", kNotInitialised},
-        {[&] { unset.convertXYZ(ART{}); }, "RotationAxis", "getRotationMatrix", kInvalidRotation},
-        {[&] { noPeriod.convertXYZ(DART{}); }, "RotationAxis", "getRotationMatrix",
-         kInvalidRotation},
-    };
-    for (const auto& r : refusals) {
-        EXPECT_TRUE(throwsWith<orv::data::invalid>(r.call, r.cls, r.op, r.msg)) << r.op;
-    }
     // A NaN period angle is not 0: conversions towards XYZ run as with any other.
     RotationAxis nanPeriod = zAxis();
     nanPeriod.setAngle(N);
@@ -460,15 +429,6 @@ TEST(BadInput, ListRefusalsLeaveOutputsAsDocumented) {
         EXPECT_TRUE(same3(r.name, f[1], D3(7, 7, 7)) && same3(r.name, d[1], D3(7, 7, 7)) &&
                     sameRecord(r.name, art[1], D3(7, 7, 7)));
     }
-    // The points of a refused rotation are unchanged.
-    std::vector<F3> points = inF;
-    EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { noPeriod.rotateByPeriod(points, 1); }, ra, gm,
-                                               kInvalidRotation));
-    EXPECT_TRUE(same3("refused rotation", points[0], D3(1, 0, 5)));
-    RotationAxis unsetAxis;
-    EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { unsetAxis.projectToTheta(points, 5); }, mc,
-                                               "convertAR", kNotInitialised));
-    EXPECT_TRUE(same3("refused projection", points[1], D3(0, 1, 2)));
 }
 
 TEST(BadInput, ListValues) {
