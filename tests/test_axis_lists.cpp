@@ -126,48 +126,6 @@ TEST(AxisLists, PlainFormsEqualSinglePoint) {
     EXPECT_TRUE(tripletEq(piOut[0], want.x, want.y, want.z));
 }
 
-// After a refusal: lists filled in place have the input's length (earlier elements kept, new
-// ones zero) and no converted element; lists filled aside are unchanged.
-TEST(AxisLists, StateAfterRefusal) {
-    const RotationAxis unset;
-    const std::vector<F3> three(3, F3(1, 2, 3));
-    const ART old{7, 8, 9};
-    using orv::data::invalid;
-    const std::string msg = "MachineData object is not initialised.";
-    std::vector<ART> inPlace{old}, aside{old, old, old, old};
-    std::vector<F3> triAside{F3(7, 8, 9)}, triHemisphere{F3(7, 8, 9)}, rad(5, F3(7, 8, 9)), ax(9),
-        rd, th;
-    std::vector<Doublet> dbl;
-    const struct {
-        std::function<void()> call;
-        const char* operation;
-    } table[] = {
-        {[&] { unset.convertART(three, inPlace); }, "convertART"},
-        {[&] { unset.convertART(three, triAside); }, "convertART"},
-        {[&] { unset.convertARTSetHemisphere(three, aside, 0); }, "convertART"},
-        {[&] { unset.convertAR(three, aside, 1); }, "convertAR"},
-        {[&] { unset.convertARTSetHemisphere(three, triHemisphere, 0); }, "convertART"},
-        {[&] { unset.convertARTSetHemisphereRad(three, rad, 0); }, "convertART"},
-        {[&] { unset.convertAR(three, dbl); }, "convertAR"},
-        {[&] { unset.convertARTWithDirections(three, inPlace, ax, rd, th); }, "convertART"},
-    };
-    for (const auto& row : table) {
-        EXPECT_TRUE(orvtest::throwsWith<invalid>(row.call, "MachineData", row.operation, msg));
-    }
-    EXPECT_TRUE(inPlace.size() == 3 && recordEq(inPlace[0], old) &&
-                recordEq(inPlace[2], 0.f, 0.f, 0.f));
-    EXPECT_TRUE(triAside.size() == 1 && aside.size() == 4);
-    // The triplet hemisphere forms resize first, then build the records aside.
-    EXPECT_TRUE(triHemisphere.size() == 3 && tripletEq(triHemisphere[0], 7.f, 8.f, 9.f) &&
-                tripletEq(triHemisphere[1], 0.f, 0.f, 0.f) && rad.size() == 3);
-    EXPECT_TRUE(dbl.size() == 3 && ax.size() == 3 && rd.size() == 3 && th.size() == 3);
-    std::vector<D3> xyz;
-    EXPECT_TRUE(orvtest::throwsWith<invalid>([&] { unset.convertXYZ(std::vector<DART>(2), xyz); },
-                                             "RotationAxis", "getRotationMatrix",
-                                             "Invalid rotation parameters.\n"));
-    EXPECT_EQ(xyz.size(), 2u);
-}
-
 // Large lists against the rule applied point by point: random points around a skew axis (the
 // list crosses the cut about every other point and the corrections add up), points on the cut and
 // steps of exactly half a turn, and far references, where the previous output carries few

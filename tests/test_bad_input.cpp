@@ -10,9 +10,11 @@
 #include "KernelTestSupport.h"
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 using orv::ART;
@@ -368,8 +370,8 @@ TEST(BadInput, EmptyListsOnAnUnsetAxis) {
 }
 
 TEST(BadInput, ListRefusalsLeaveOutputsAsDocumented) {
-    // Two input points; every output starts with five marked elements. Filled in place: resized to
-    // two, the first two marked elements kept. Filled aside: unchanged.
+    // Two input points; every output starts with one marked element. Filled in place: resized to
+    // two, the marked element kept and the new one zero. Filled aside: unchanged.
     const RotationAxis unset;
     RotationAxis noPeriod = zAxis();
     noPeriod.setAngle(0);
@@ -383,11 +385,11 @@ TEST(BadInput, ListRefusalsLeaveOutputsAsDocumented) {
     struct Row {
         const char* name;
         std::function<void()> call;
-        std::function<std::size_t()> size; // of the output the row writes
+        std::function<std::size_t()> size; // of the outputs the row writes
         const char* cls;
         const char* op;
         const char* msg;
-        std::size_t expected; // 2: filled in place; 5: aside
+        std::size_t expected; // 2 per output filled in place; 1 aside
     };
     const char* const mc = "MachineData";
     const char* const ra = "RotationAxis";
@@ -397,37 +399,54 @@ TEST(BadInput, ListRefusalsLeaveOutputsAsDocumented) {
         {"convertART to records", [&] { unset.convertART(inF, art); }, sizeOf(art), mc,
          "convertART", kNotInitialised, 2},
         {"convertART to triplets", [&] { unset.convertART(inD, d); }, sizeOf(d), mc, "convertART",
-         kNotInitialised, 5},
+         kNotInitialised, 1},
         {"hemisphere to records", [&] { unset.convertARTSetHemisphere(inD, dart, 0); },
-         sizeOf(dart), mc, "convertART", kNotInitialised, 5},
+         sizeOf(dart), mc, "convertART", kNotInitialised, 1},
+        // The triplet hemisphere forms resize first, then build the records aside.
         {"hemisphere to triplets", [&] { unset.convertARTSetHemisphere(inF, f, 0); }, sizeOf(f), mc,
          "convertART", kNotInitialised, 2},
         {"radian hemisphere", [&] { unset.convertARTSetHemisphereRad(inF, f, 0); }, sizeOf(f), mc,
          "convertART", kNotInitialised, 2},
         {"convertAR to records", [&] { unset.convertAR(inF, art, 1); }, sizeOf(art), mc,
-         "convertAR", kNotInitialised, 5},
+         "convertAR", kNotInitialised, 1},
         {"convertAR to doublets", [&] { unset.convertAR(inF, doublets); }, sizeOf(doublets), mc,
          "convertAR", kNotInitialised, 2},
-        {"directions (the theta list)",
-         [&] { unset.convertARTWithDirections(inF, art, f, f2, f3); }, sizeOf(f3), mc, "convertART",
-         kNotInitialised, 2},
+        {"directions (all four lists)",
+         [&] { unset.convertARTWithDirections(inF, art, f, f2, f3); },
+         [&] { return art.size() + f.size() + f2.size() + f3.size(); }, mc, "convertART",
+         kNotInitialised, 8},
+        {"convertXYZ, unset", [&] { unset.convertXYZ(std::vector<DART>(2), d); }, sizeOf(d), ra, gm,
+         kInvalidRotation, 2},
         {"convertXYZ, zero period", [&] { noPeriod.convertXYZ(std::vector<DART>(2), d); },
          sizeOf(d), ra, gm, kInvalidRotation, 2},
         {"convertXYZThetaRad, zero period", [&] { noPeriod.convertXYZThetaRad(inF, f); }, sizeOf(f),
          ra, gm, kInvalidRotation, 2},
     };
-    for (const Row& r : rows) {
-        art.assign(5, ART{7, 7, 7});
-        dart.assign(5, DART{7, 7, 7});
-        for (auto* v : {&f, &f2, &f3}) {
-            v->assign(5, F3(7, 7, 7));
+    // The first element still marked, any further one zero.
+    const auto resizedOnly = [](const auto& v, const auto& marked) {
+        using E = typename std::decay_t<decltype(v)>::value_type;
+        const E zero{};
+        bool ok = std::memcmp(&v[0], &marked, sizeof(E)) == 0;
+        for (std::size_t i = 1; i < v.size(); ++i) {
+            ok = ok && std::memcmp(&v[i], &zero, sizeof(E)) == 0;
         }
-        d.assign(5, D3(7, 7, 7));
-        doublets.assign(5, Doublet(7, 7));
+        return ok;
+    };
+    for (const Row& r : rows) {
+        art.assign(1, ART{7, 7, 7});
+        dart.assign(1, DART{7, 7, 7});
+        for (auto* v : {&f, &f2, &f3}) {
+            v->assign(1, F3(7, 7, 7));
+        }
+        d.assign(1, D3(7, 7, 7));
+        doublets.assign(1, Doublet(7, 7));
         EXPECT_TRUE(throwsWith<orv::data::invalid>(r.call, r.cls, r.op, r.msg)) << r.name;
         EXPECT_EQ(r.size(), r.expected) << r.name;
-        EXPECT_TRUE(same3(r.name, f[1], D3(7, 7, 7)) && same3(r.name, d[1], D3(7, 7, 7)) &&
-                    sameRecord(r.name, art[1], D3(7, 7, 7)));
+        EXPECT_TRUE(resizedOnly(art, ART{7, 7, 7}) && resizedOnly(dart, DART{7, 7, 7}) &&
+                    resizedOnly(f, F3(7, 7, 7)) && resizedOnly(f2, F3(7, 7, 7)) &&
+                    resizedOnly(f3, F3(7, 7, 7)) && resizedOnly(d, D3(7, 7, 7)) &&
+                    resizedOnly(doublets, Doublet(7, 7)))
+            << r.name;
     }
 }
 
