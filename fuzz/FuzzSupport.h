@@ -18,6 +18,10 @@
 
 namespace orvfuzz {
 
+constexpr double kPi = 3.141592653589793;
+constexpr long double kDoubleEps = 2.220446049250313e-16L;
+constexpr long double kFloatEps = 1.1920928955078125e-07L;
+
 inline double drawDouble(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange<int>(0, 15)) {
     case 0:
@@ -90,6 +94,11 @@ struct Refusal {
     const char* op;
     const char* msg;
 };
+
+// The refusals of the rotation axis: not set, and no rotation towards XYZ (period angle 0).
+const Refusal kMachineART{"MachineData", "convertART", "MachineData object is not initialised."};
+const Refusal kMachineAR{"MachineData", "convertAR", "MachineData object is not initialised."};
+const Refusal kMatrix{"RotationAxis", "getRotationMatrix", "Invalid rotation parameters.\n"};
 
 // Runs f and checks its outcome. When refuse is true, f must throw exactly the class E (not a
 // class derived from it) with the refusal's labels, message and error type 4; otherwise f must

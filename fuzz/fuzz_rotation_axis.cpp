@@ -36,14 +36,6 @@ using F3 = orv::TripletBase<float>;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr long double kDoubleEps = 2.220446049250313e-16L;
-constexpr long double kFloatEps = 1.1920928955078125e-07L;
-
-const Refusal kMachineART{"MachineData", "convertART", "MachineData object is not initialised."};
-const Refusal kMachineAR{"MachineData", "convertAR", "MachineData object is not initialised."};
-const Refusal kMatrix{"RotationAxis", "getRotationMatrix", "Invalid rotation parameters.\n"};
-
 bool isZero(const D3& v) {
     return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
 }

@@ -28,8 +28,6 @@ using F3 = orv::TripletBase<float>;
 namespace {
 
 const char* const kClass = "TurboTransform";
-constexpr double kPi = 3.141592653589793;
-constexpr long double kFloatEps = 1.1920928955078125e-07L;
 
 // A transform of a host that overrides nothing: the base conversions refuse.
 class NoPassage : public TurboTransform {};
@@ -151,8 +149,6 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
     const ThetaTurboTransform ttt(drawDouble(in), axis);
     const bool unset = !axis.isValid();
     const bool noXYZ = unset || axis.getAngle() == 0.0;
-    const Refusal machine{"MachineData", "convertART", "MachineData object is not initialised."};
-    const Refusal matrix{"RotationAxis", "getRotationMatrix", "Invalid rotation parameters.\n"};
     const F3 p(drawTriplet(in));
     const F3 q(drawTriplet(in));
     const double m = drawDouble(in), t = drawDouble(in), s = drawDouble(in);
@@ -160,7 +156,7 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
     // What refuses first on the way from XYZ, and on the way to XYZ.
     const auto fromXYZ = [&](const auto& call) {
         if (unset) {
-            return expectOutcome<orv::data::invalid>(true, machine, call);
+            return expectOutcome<orv::data::invalid>(true, kMachineART, call);
         }
         return expectOutcome<orv::internal::error>(
             !hasPassage,
@@ -173,7 +169,7 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
                 Refusal{kClass, "convertSpaceTNsToART", "TurboTransform has no passage model."},
                 call);
         }
-        return expectOutcome<orv::data::invalid>(noXYZ, matrix, call);
+        return expectOutcome<orv::data::invalid>(noXYZ, kMatrix, call);
     };
 
     double o1 = 1.5, o2 = 2.5, o3 = 3.5;
@@ -181,13 +177,13 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
     const auto unchanged = [&] {
         return o1 == 1.5 && o2 == 2.5 && o3 == 3.5 && sameBits(point, F3(4.5f, 5.5f, 6.5f));
     };
-    bool refused = expectOutcome<orv::data::invalid>(unset, machine,
+    bool refused = expectOutcome<orv::data::invalid>(unset, kMachineART,
                                                      [&] { ttt.convertXYZtoART(p, o1, o2, o3); });
     refused = expectOutcome<orv::data::invalid>(
-        unset, machine, [&] { ttt.convertXYZtoARTSetHemisphere(q, o1, o2, o3, t); });
+        unset, kMachineART, [&] { ttt.convertXYZtoARTSetHemisphere(q, o1, o2, o3, t); });
     check(!refused || unchanged(), "refused ART conversion leaves its outputs");
     o1 = 1.5, o2 = 2.5, o3 = 3.5;
-    refused = expectOutcome<orv::data::invalid>(noXYZ, matrix,
+    refused = expectOutcome<orv::data::invalid>(noXYZ, kMatrix,
                                                 [&] { ttt.convertARTtoXYZ(m, t, s, point); });
     check(!refused || unchanged(), "refused XYZ conversion leaves its output");
     o1 = 1.5, o2 = 2.5, o3 = 3.5;
@@ -212,7 +208,7 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
     case 5: {
         const auto call = [&] { ttt.applyNormalizedDeltas(p, point, m, t, s, tt); };
         refused = unset || !hasPassage ? fromXYZ(call)
-                                       : expectOutcome<orv::data::invalid>(noXYZ, matrix, call);
+                                       : expectOutcome<orv::data::invalid>(noXYZ, kMatrix, call);
         break;
     }
     default: {
@@ -230,7 +226,7 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
             }
         };
         if (unset) {
-            expectOutcome<orv::data::invalid>(true, machine, call);
+            expectOutcome<orv::data::invalid>(true, kMachineART, call);
         } else if (spaceValue != 0 && spaceValue != 3) {
             expectOutcome<orv::data::invalid>(
                 true, Refusal{kClass, "convertARTtoSpaceTNs", "Unknown meridional space."}, call);
@@ -240,7 +236,7 @@ void thetaChecks(FuzzedDataProvider& in, const TurboTransform& tt, bool hasPassa
                 Refusal{kClass, "convertARTtoSpaceTNs", "TurboTransform has no passage model."},
                 call);
         } else {
-            expectOutcome<orv::data::invalid>(noXYZ, matrix, call);
+            expectOutcome<orv::data::invalid>(noXYZ, kMatrix, call);
         }
         return;
     }
@@ -304,12 +300,12 @@ void roundTrips(FuzzedDataProvider& in, const TurboTransform& tt, const std::vec
     tt.convertSpaceTNsToARTspanEQ0or1(TurboTransform::spaceNMTS, D3(u, 0.25, s), art, false);
     tt.convertARTtoSpaceTNs(TurboTransform::spaceNMTS, art, tns);
     // Errors of a few units in the last place of the coordinates, relative to the passage's size.
-    const long double tol = 64.0L * 2.220446049250313e-16L * extent / std::fmin(length, 60.0L);
+    const long double tol = 64.0L * kDoubleEps * extent / std::fmin(length, 60.0L);
     check(std::fabs(tns.x - u) <= tol && std::fabs(tns.z - s) <= tol, "NMTS round trip");
     D3 mts, art2;
     tt.convertARTtoSpaceTNs(TurboTransform::spaceMTS, art, mts);
     tt.convertSpaceTNsToARTspanEQ0or1(TurboTransform::spaceMTS, mts, art2, false);
-    check(distance(art, art2) <= 64.0L * 2.220446049250313e-16L * extent, "MTS round trip");
+    check(distance(art, art2) <= 64.0L * kDoubleEps * extent, "MTS round trip");
 
     // XYZ -> NMTS -> XYZ through an axis, in single precision.
     const orv::RotationAxis axis = drawWellConditionedAxis(in);

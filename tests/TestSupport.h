@@ -10,8 +10,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace orvtest {
 
@@ -82,6 +85,25 @@ template <class E>
         return ::testing::AssertionFailure() << "exception of another class";
     }
     return ::testing::AssertionFailure() << "nothing thrown";
+}
+
+// The points of a curve file the library wrote, and (when asked for) its comment lines ("# ...").
+inline std::vector<orv::TripletBase<double>>
+readCurveFile(const std::string& fileName, std::vector<std::string>* comments = nullptr) {
+    std::ifstream in(fileName);
+    std::vector<orv::TripletBase<double>> points;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream row(line);
+        orv::TripletBase<double> p;
+        if (line.rfind("#", 0) == 0) {
+            if (comments) {
+                comments->push_back(line);
+            }
+        } else if (row >> p.x >> p.y >> p.z) {
+            points.push_back(p);
+        }
+    }
+    return points;
 }
 
 } // namespace orvtest

@@ -93,7 +93,7 @@ TEST(AxisConvert, Refusals) {
     ART c{1, 2, 3};
     F3 ax(4, 5, 6), rad, th;
     const std::function<void()> towardsART[] = {
-        [&] { unset.convertART(F3(1, 2, 3)); },
+        [&] { unset.convertART(F3(std::nanf(""), 0, 0)); }, // refused before the values count
         [&] { unset.convertARTSetHemisphere(D3(1, 2, 3), 0); },
         [&] { unset.convertARTSetHemisphereRad(D3(1, 2, 3), 0); },
         [&] { unset.convertARTWithDirections(F3(1, 2, 3), c, ax, rad, th); }};

@@ -5,9 +5,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <map>
-#include <set>
-#include <sstream>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -34,22 +31,17 @@ using intr = int&; using doubler = double&;
 using Geor = orv::Geometry&; using TVr = orv::TripletORVVector&; using IVr = orv::IntORVVector&;
 using Ty = K::type; using PT = K::projectionType; using CT = K::curveType;
 using LT = K::loftedSurfaceType; using EM = K::surfaceExtensionMethod;
-// Result kinds, named by their letters: T text, V void, B bool, I integer (int or const char*),
-// f float, d double, F float triplet, D double triplet, P pair of floats, E pair of triplets,
-// J projectionType.
+// Result kinds: T text, V void, B bool, I int, C C string, f float, d double, F float triplet, D
+// double triplet, P pair of floats, E pair of triplets, J projectionType.
 using T = std::string; using V = void; using B = bool; using I = int; using C = const char*;
 using f = float; using d = double; using F = TripletBase<float>; using D = TripletBase<double>;
 using P = std::pair<float, float>; using E = std::pair<F, F>; using J = PT;
-template <class R> struct KindOf;
-#define KIND(R, letter) template <> struct KindOf<R> { static constexpr char value = letter; };
-KIND(T, 'T') KIND(V, 'V') KIND(B, 'B') KIND(I, 'I') KIND(C, 'I') KIND(f, 'f') KIND(d, 'd')
-KIND(F, 'F') KIND(D, 'D') KIND(P, 'P') KIND(E, 'E') KIND(J, 'J')
 // clang-format on
 
 #if defined(__GXX_ABI_VERSION)
-        constexpr bool kItaniumAbi = true;
+constexpr bool kItaniumAbi = true;
 #else
-        constexpr bool kItaniumAbi = false;
+constexpr bool kItaniumAbi = false;
 #endif
 
 // The virtual-table slot a pointer to a virtual member function holds, -1 if none. On the Itanium
@@ -161,13 +153,11 @@ template <auto M> bool keepsDefault() {
 struct Op {
     const char* name;
     long slot;
-    char kind;
     bool (*keepsDefault)();
 };
 
 template <auto M> Op makeOp(const char* name) {
-    return Op{name, slotOf(M), KindOf<typename Signature<decltype(M)>::Result>::value,
-              &keepsDefault<M>};
+    return Op{name, slotOf(M), &keepsDefault<M>};
 }
 
 // The 168 operations in the order of the virtual table; the cast checks each exact signature.
@@ -281,45 +271,6 @@ const std::vector<Op>& operations() {
     return ops;
 }
 
-// The order as runs of result kinds, one string per step.
-const char* const kRuns[] = {"8T 1D 1V",
-                             "1V 2B",
-                             "14T 1V 4T 1V",
-                             "2P",
-                             "10V",
-                             "8D 6F",
-                             "5D 1V 4F",
-                             "3F",
-                             "4T 8V 1T 7V 1f",
-                             "1V 1B 2T 1f 2V 1f 1V 1f 1T 6V",
-                             "2d 1f",
-                             "1T 6V 1I 2T 4I 1V 1T 4V 6T",
-                             "2V 1F",
-                             "2D",
-                             "3V 1d 1D 1V 1E 1V 2T 1B 1V 1T",
-                             "4V",
-                             "2J 1V 1I",
-                             "1d 2V"};
-
-// 1-based positions of every form of the given names, in increasing order.
-std::vector<int> positions(const std::set<std::string>& names) {
-    std::vector<int> found;
-    for (std::size_t i = 0; i < operations().size(); ++i) {
-        if (names.count(operations()[i].name) != 0) {
-            found.push_back(static_cast<int>(i) + 1);
-        }
-    }
-    return found;
-}
-
-std::vector<int> range(int first, int last) {
-    std::vector<int> r;
-    for (int i = first; i <= last; ++i) {
-        r.push_back(i);
-    }
-    return r;
-}
-
 struct Extended : K {
     virtual void added();
 };
@@ -347,76 +298,6 @@ TEST(KernelVirtualTable, EveryOperationHoldsItsSlotAfterTheDestructor) {
     // Nothing follows the 168th operation, and the curve kernel adds no virtual operation.
     EXPECT_EQ(slotOf(&Extended::added), 170);
     EXPECT_EQ(slotOf(&ExtendedCurveKernel::added), 170);
-}
-
-#define EXPECT_AT(position, R, name, args)                                                         \
-    EXPECT_EQ(slotOf(static_cast<R(K::*) args>(&K::name)), (position) + 1) << #name #args
-
-TEST(KernelVirtualTable, NamedPositions) {
-    SKIP_UNLESS_ITANIUM();
-    EXPECT_AT(11, V, checkObjectExists, (Ty, VS, VShr));
-    EXPECT_AT(21, T, createLinearBSplineLine, (S, VF3, S));
-    EXPECT_AT(44, V, deleteCurveIfExist, (S));
-    EXPECT_AT(51, D, projectPointToCurve, (D3, S, doubler));
-    EXPECT_AT(53, D, projectPointToCurve, (D3, VS));
-    EXPECT_AT(65, V, projectPointToSurface, (VF3, VF3r, int, VDr, VDr));
-    EXPECT_AT(83, V, saveCurve, (S, S));
-    EXPECT_AT(89, V, clearGeometry, ());
-    EXPECT_AT(92, V, setTriangulationTolerance, (float));
-    EXPECT_AT(93, f, getTriangulationTolerance, ());
-    EXPECT_AT(113, f, getParAtPointOnCurve, (S, S));
-    EXPECT_AT(140, V, getPointLocationsOnCurveAtParameter, (VD, D3, D3, S, VD3r));
-    EXPECT_AT(141, V, getPointLocationsOnCurveAtParameter, (VD, F3, F3, S, VF3r));
-    EXPECT_AT(143, D, getPointLocationOnCurveAtParameter, (S, double));
-    EXPECT_AT(144, D, getPointLocationOnCurveAtParameter, (int, double));
-    EXPECT_AT(148, d, getDistanceFromSurface, (S, F3));
-    EXPECT_AT(151, E, getUnstructuredEndPoints, (S));
-    EXPECT_AT(160, V, setProjectionType, (PT, int));
-    EXPECT_AT(162, J, getProjectionType, ());
-    EXPECT_AT(163, J, getProjectionType, (intr));
-    EXPECT_AT(166, d, getTolerance, ());
-    EXPECT_AT(167, V, setTolerance, (double));
-    EXPECT_AT(168, V, printDatabaseState, ());
-}
-
-TEST(KernelVirtualTable, RunsOfResultKinds) {
-    std::string expected, actual;
-    for (const char* step : kRuns) {
-        std::istringstream runs(step);
-        int count;
-        char kind;
-        while (runs >> count >> kind) {
-            expected.append(static_cast<std::size_t>(count), kind);
-        }
-    }
-    for (const Op& op : operations()) {
-        actual += op.kind;
-    }
-    EXPECT_EQ(actual, expected);
-}
-
-TEST(KernelVirtualTable, OverloadsSideBySideAndSharedPlaces) {
-    std::map<std::string, std::vector<int>> byName;
-    for (std::size_t i = 0; i < operations().size(); ++i) {
-        byName[operations()[i].name].push_back(static_cast<int>(i) + 1);
-    }
-    for (const auto& entry : byName) {
-        EXPECT_EQ(entry.second, range(entry.second.front(), entry.second.back())) << entry.first;
-    }
-    EXPECT_EQ(byName.size(), 114u);
-    EXPECT_EQ(positions({"checkObjectExists"}), range(11, 13));
-    EXPECT_EQ(positions({"getNearestUV"}), range(34, 35));
-    EXPECT_EQ(positions({"projectPointToCurve"}), range(46, 59));
-    EXPECT_EQ(positions({"projectPointToSurface"}), range(60, 69));
-    EXPECT_EQ(positions({"getParAtPointOnCurve"}), range(111, 113));
-    EXPECT_EQ(positions({"getObjectNumber"}), range(120, 121)); // the int form beside the void form
-    EXPECT_EQ(positions({"getPointLocation", "getPointOnSurfacePosition"}),
-              (std::vector<int>{9, 149}));
-    EXPECT_EQ(positions({"projectPoint", "getPointOnCurvePosition", "getSurfaceNormal"}),
-              (std::vector<int>{70, 71, 72, 142}));
-    EXPECT_EQ(positions({"checkFamilyExists", "surfacesIntersect"}), (std::vector<int>{95, 155}));
-    EXPECT_EQ(positions({"getEdgeLength", "getCurveLength", "getCurveEdgeLength"}),
-              (std::vector<int>{98, 101, 103}));
 }
 
 TEST(KernelInterfaceDefaults, APlainKernelGivesEveryDefaultAndTouchesNoArgument) {

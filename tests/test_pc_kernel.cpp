@@ -135,20 +135,8 @@ TEST_F(PCKernelTest, SavedCurveReadsBack) {
     k().createLinearBSplineLine("odd", points, "");
     const std::string file = ::testing::TempDir() + "orv_pc_kernel_curve.txt";
     k().saveCurve("odd", file);
-    std::ifstream in(file);
-    std::string line;
     std::vector<std::string> comments;
-    std::vector<D3> back;
-    while (std::getline(in, line)) {
-        if (line.rfind("# ", 0) == 0) {
-            comments.push_back(line);
-            continue;
-        }
-        std::istringstream row(line);
-        D3 p;
-        row >> p.x >> p.y >> p.z;
-        back.push_back(p);
-    }
+    const std::vector<D3> back = orvtest::readCurveFile(file, &comments);
     std::remove(file.c_str());
     // The length line holds the length at 17 significant digits.
     ASSERT_EQ(comments.size(), 4u);

@@ -3,8 +3,6 @@
 #include "orv/platform/ParametricCurve.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using orv::TripletBase;
 
@@ -16,21 +14,9 @@ TEST(ParametricCurve, WritesPointsThatReadBackExactly) {
     curve.setPoints(pts, orv::ParametricCurve::dim2);
     curve.exportToFile(name);
 
-    std::ifstream in(name);
-    std::string line;
-    std::vector<TripletBase<double>> back;
-    int comments = 0;
-    while (std::getline(in, line)) {
-        if (line.rfind("# ", 0) == 0) {
-            ++comments;
-            continue;
-        }
-        std::istringstream row(line);
-        TripletBase<double> p;
-        row >> p.x >> p.y >> p.z;
-        back.push_back(p);
-    }
-    EXPECT_EQ(comments, 4);
+    std::vector<std::string> comments;
+    const std::vector<TripletBase<double>> back = orvtest::readCurveFile(name, &comments);
+    EXPECT_EQ(comments.size(), 4u);
     ASSERT_EQ(back.size(), pts.size());
     for (size_t i = 0; i < pts.size(); ++i) {
         EXPECT_TRUE(orvtest::tripletEq(back[i], pts[i].x, pts[i].y, pts[i].z));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 using orv::Triangle;
 using orvtest::CoutCapture;
@@ -20,19 +19,6 @@ std::string freshDir() {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir.string() + "/";
-}
-
-std::vector<D3> readCurve(const std::string& fileName) {
-    std::ifstream in(fileName);
-    std::vector<D3> points;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream row(line);
-        D3 p;
-        if (line[0] != '#' && row >> p.x >> p.y >> p.z) {
-            points.push_back(p);
-        }
-    }
-    return points;
 }
 
 template <class F> std::string captured(F f, int* flushes = nullptr) {
@@ -75,7 +61,8 @@ TEST(TriangleReport, FollowAndFullReportsAndTheirFiles) {
             (e == 0   ? kRight.followInCenterToSideA(4, path, ratios[e], onEdge)
              : e == 1 ? kRight.followInCenterToSideB(4, path, ratios[e], onEdge)
                       : kRight.followInCenterToSideC(4, path, ratios[e], onEdge));
-            const std::vector<D3> back = readCurve(name + (onEdge ? "fcL" : "fc") + edges[e]);
+            const std::vector<D3> back =
+                orvtest::readCurveFile(name + (onEdge ? "fcL" : "fc") + edges[e]);
             ASSERT_EQ(back.size(), 4u) << edges[e];
             for (int i = 0; i < 4; ++i) {
                 EXPECT_TRUE(orvtest::tripletEq(back[i], path[i].x, path[i].y, path[i].z));
@@ -110,7 +97,7 @@ TEST(TriangleReport, EmptyNameSaveTriangleAndRefusals) {
     EXPECT_EQ(out.substr(0, 25), " Test Follow In Center :\n");
     EXPECT_EQ(saved, "");
     for (const char* f : {"fcEdgeA", "fcEdgeB", "fcEdgeC"}) {
-        EXPECT_EQ(readCurve(dir + f).size(), 2u) << f;
+        EXPECT_EQ(orvtest::readCurveFile(dir + f).size(), 2u) << f;
         fs::remove(dir + f);
     }
     EXPECT_TRUE(fs::is_empty(dir)); // saveTriangle wrote nothing

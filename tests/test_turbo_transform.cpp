@@ -174,11 +174,13 @@ TEST(TurboTransformPassage, InputAndOutputMayBeOneObject) {
 TEST(TurboTransformPassage, RefusesBadCurves) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
+    const float marker = std::numeric_limits<float>::max();
+    const float denormal = std::numeric_limits<float>::denorm_min();
     const std::vector<Doublet> hub{{0, 1}, {1, 1}};
     const std::vector<Doublet> shroud{{0, 2}, {1, 2}};
     struct Row {
         std::vector<Doublet> hub, shroud;
-        const char* message;
+        const char* message; // nullptr: accepted
     };
     const char* few = "Hub and shroud curves need at least two points.";
     const char* finite = "Hub and shroud points must be finite.";
@@ -187,21 +189,35 @@ TEST(TurboTransformPassage, RefusesBadCurves) {
     const Row rows[] = {
         {{}, shroud, few},
         {hub, {{0, 2}}, few},
+        {{{nan, 0}, {1, 1}}, {}, few}, // the count is tested before the values
         {{{0, 1}, {nan, 1}}, shroud, finite},
         {hub, {{0, 2}, {1, inf}}, finite},
         {{{0, 1}, {0, 1}, {0, 1}}, shroud, zero},
+        {hub, {{0, 2}, {0, 2}}, zero},
+        {hub, hub, meet},
+        {hub, {{1, 2}, {0, 2}}, meet},            // shroud reversed: the stations cross
         {hub, {{0, 1}, {1, 2}}, meet},            // shroud starts on the hub
         {hub, {{0, 2}, {1, 0.5f}}, meet},         // shroud ends below the hub
         {hub, {{0, 2}, {1, 1}}, meet},            // shroud ends on the hub
         {hub, {{0, 2}, {1.5f, 1}, {1, 2}}, meet}, // shroud folds back
+        // Accepted: repeated points add no length; markers are ordinary finite values.
+        {{{0, 1}, {0, 1}, {1, 1}}, shroud, nullptr},
+        {{{0, 1}, {denormal, 1}, {1, 1}}, shroud, nullptr},
+        {{{0, 1}, {marker, 1}}, {{0, 2}, {marker, 2}}, nullptr},
+        // The walls run opposite ways in axial direction, so lines of constant meridional
+        // coordinate cross inside; neighbouring stations turn by less than a right angle.
+        {{{900, 0}, {0, 0}}, {{0, 1000}, {1000, 1000}}, nullptr},
     };
     for (const Row& r : rows) {
-        EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { TurboTransform tt(r.hub, r.shroud); },
-                                                   "TurboTransform", "TurboTransform", r.message))
-            << r.message;
+        const auto build = [&] { TurboTransform tt(r.hub, r.shroud); };
+        if (r.message) {
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(build, "TurboTransform", "TurboTransform",
+                                                       r.message))
+                << r.message;
+        } else {
+            EXPECT_NO_THROW(build()) << r.hub.size();
+        }
     }
-    // Repeated points are accepted: they add no length.
-    EXPECT_NO_THROW(TurboTransform({{0, 1}, {0, 1}, {1, 1}}, shroud));
 }
 
 namespace {
