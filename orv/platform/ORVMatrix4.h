@@ -7,12 +7,6 @@
 
 namespace orv {
 
-class ORVMatrix4;
-
-// The product a b (a on the left): element (i, j) is
-// ((a(i,0) b(0,j) + a(i,1) b(1,j)) + a(i,2) b(2,j)) + a(i,3) b(3,j), in single precision.
-ORV_PLATFORM_API ORVMatrix4 operator*(const ORVMatrix4& a, const ORVMatrix4& b);
-
 // A 4x4 homogeneous matrix of sixteen floats. It acts on column vectors: the point x maps to
 // M (x, 1). Elements are addressed as (row, col), both 0 to 3; the translation is the fourth
 // column. Any other index throws internal::error ("ORVMatrix4", "operator()",
@@ -33,7 +27,10 @@ public:
     // the translation. The last row is not applied (no division by w).
     TripletBase<float> transformPoint(const TripletBase<float>& p) const;
 
-    friend ORVMatrix4 operator*(const ORVMatrix4& a, const ORVMatrix4& b);
+    // The product a b (a on the left): element (i, j) is
+    // ((a(i,0) b(0,j) + a(i,1) b(1,j)) + a(i,2) b(2,j)) + a(i,3) b(3,j), in single precision.
+    // Found by argument-dependent lookup.
+    friend ORV_PLATFORM_API ORVMatrix4 operator*(const ORVMatrix4& a, const ORVMatrix4& b);
 
 private:
     float m_e[16]; // row order
