@@ -31,12 +31,7 @@ template <class T> T ORVMatrix3base<T>::operator()(int row, int col) const {
     return m_e[elementIndex(row, col)];
 }
 
-// The float form, exported: the header's extern declaration carries the visibility on ELF targets;
-// Windows needs the export on the instantiation itself.
-#if defined(_WIN32)
-template class ORV_PLATFORM_API ORVMatrix3base<float>;
-#else
+// The float form, exported through the class and the header's extern declaration.
 template class ORVMatrix3base<float>;
-#endif
 
 } // namespace orv
