@@ -222,6 +222,23 @@ void hemisphereTriplets(const RotationAxis& axis, const std::vector<TripletBase<
     }
 }
 
+// The list form of convertARTWithDirections: all four outputs resized first, then each element
+// converted with the single-point operation.
+template <class T, class Rec>
+void directionsList(const RotationAxis& axis, const std::vector<TripletBase<T>>& in,
+                    std::vector<Rec>& art, std::vector<TripletBase<T>>& axialDirs,
+                    std::vector<TripletBase<T>>& radialDirs,
+                    std::vector<TripletBase<T>>& thetaDirs) {
+    const std::size_t n = in.size();
+    art.resize(n);
+    axialDirs.resize(n);
+    radialDirs.resize(n);
+    thetaDirs.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        axis.convertARTWithDirections(in[i], art[i], axialDirs[i], radialDirs[i], thetaDirs[i]);
+    }
+}
+
 } // namespace
 
 void RotationAxis::convertXYZ(const std::vector<ART>& in,
@@ -361,14 +378,7 @@ void RotationAxis::convertARTWithDirections(const std::vector<TripletBase<float>
                                             std::vector<TripletBase<float>>& axialDirs,
                                             std::vector<TripletBase<float>>& radialDirs,
                                             std::vector<TripletBase<float>>& thetaDirs) const {
-    const std::size_t n = in.size();
-    art.resize(n);
-    axialDirs.resize(n);
-    radialDirs.resize(n);
-    thetaDirs.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        convertARTWithDirections(in[i], art[i], axialDirs[i], radialDirs[i], thetaDirs[i]);
-    }
+    directionsList(*this, in, art, axialDirs, radialDirs, thetaDirs);
 }
 
 void RotationAxis::convertARTWithDirections(const std::vector<TripletBase<double>>& in,
@@ -376,14 +386,7 @@ void RotationAxis::convertARTWithDirections(const std::vector<TripletBase<double
                                             std::vector<TripletBase<double>>& axialDirs,
                                             std::vector<TripletBase<double>>& radialDirs,
                                             std::vector<TripletBase<double>>& thetaDirs) const {
-    const std::size_t n = in.size();
-    art.resize(n);
-    axialDirs.resize(n);
-    radialDirs.resize(n);
-    thetaDirs.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        convertARTWithDirections(in[i], art[i], axialDirs[i], radialDirs[i], thetaDirs[i]);
-    }
+    directionsList(*this, in, art, axialDirs, radialDirs, thetaDirs);
 }
 
 } // namespace orv
