@@ -1,7 +1,8 @@
 #ifndef ORV_TESTS_TESTSUPPORT_H
 #define ORV_TESTS_TESTSUPPORT_H
 
-// Shared helpers for the tests: bit-exact comparisons and the check of a thrown library exception.
+// Shared helpers for the tests: bit-exact comparisons, the values a host's geometry may hold, and
+// the check of a thrown library exception.
 
 #include "orv/GeometryTools.h"
 
@@ -12,11 +13,24 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace orvtest {
+
+using D3 = orv::TripletBase<double>;
+using F3 = orv::TripletBase<float>;
+constexpr double kPi = 3.141592653589793;
+const double N = std::numeric_limits<double>::quiet_NaN();
+const double I = std::numeric_limits<double>::infinity();
+const double M = std::numeric_limits<double>::max();         // double undefined marker
+const double U = 3.4028234663852886e38;                      // undefined value, float maximum
+const double DN = std::numeric_limits<double>::denorm_min(); // smallest denormal double
+const float MF = std::numeric_limits<float>::max();          // float undefined marker
+const char* const kNotInitialised = "MachineData object is not initialised.";
+const char* const kInvalidRotation = "Invalid rotation parameters.\n";
 
 // Bitwise equality (distinguishes -0 from 0; a NaN equals the same NaN).
 inline bool sameBits(double a, double b) {
@@ -32,7 +46,13 @@ inline bool sameBits(float a, float b) {
     return ua == ub;
 }
 
-// Distance in units in the last place between two finite values of the same sign class.
+// Equal values with equal signs, or both NaN (whatever sign and payload): for expected values
+// written in a table, where a NaN cannot be spelled bit for bit.
+inline bool same(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+}
+
+// Distance in units in the last place between two finite values.
 inline std::int64_t ulpDistance(double a, double b) {
     if (a == b) {
         return 0;
@@ -40,10 +60,8 @@ inline std::int64_t ulpDistance(double a, double b) {
     std::int64_t ia, ib;
     std::memcpy(&ia, &a, sizeof a);
     std::memcpy(&ib, &b, sizeof b);
-    if (ia < 0)
-        ia = INT64_MIN - ia;
-    if (ib < 0)
-        ib = INT64_MIN - ib;
+    ia = ia < 0 ? INT64_MIN - ia : ia;
+    ib = ib < 0 ? INT64_MIN - ib : ib;
     return ia > ib ? ia - ib : ib - ia;
 }
 inline std::int64_t ulpDistance(float a, float b) {
@@ -53,21 +71,59 @@ inline std::int64_t ulpDistance(float a, float b) {
     std::int32_t ia, ib;
     std::memcpy(&ia, &a, sizeof a);
     std::memcpy(&ib, &b, sizeof b);
-    if (ia < 0)
-        ia = INT32_MIN - ia;
-    if (ib < 0)
-        ib = INT32_MIN - ib;
+    ia = ia < 0 ? INT32_MIN - ia : ia;
+    ib = ib < 0 ? INT32_MIN - ib : ib;
     return ia > ib ? std::int64_t(ia) - ib : std::int64_t(ib) - ia;
 }
 
+// |got - want| within k units in the last place of `scale` (the size of the values compared).
+template <class T> bool nearScale(T got, T want, T scale, int k) {
+    const T ulp = std::nextafter(scale, std::numeric_limits<T>::infinity()) - scale;
+    return std::fabs(got - want) <= T(k) * ulp;
+}
 template <class T>
-::testing::AssertionResult tripletEq(const orv::TripletBase<T>& got, T x, T y, T z) {
-    if (sameBits(got.x, x) && sameBits(got.y, y) && sameBits(got.z, z)) {
+bool nearScale(const orv::TripletBase<T>& got, const orv::TripletBase<T>& want, T scale, int k) {
+    return nearScale(got.x, want.x, scale, k) && nearScale(got.y, want.y, scale, k) &&
+           nearScale(got.z, want.z, scale, k);
+}
+
+// Three values against three expected ones: bit for bit (exact), or with `same` (table values).
+template <class T>
+::testing::AssertionResult three(T x, T y, T z, double ex, double ey, double ez, bool exact) {
+    const bool ok = exact ? sameBits(x, T(ex)) && sameBits(y, T(ey)) && sameBits(z, T(ez))
+                          : same(x, ex) && same(y, ey) && same(z, ez);
+    if (ok) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "got (" << got.x << ", " << got.y << ", " << got.z
-                                         << ") expected (" << x << ", " << y << ", " << z << ")";
+    return ::testing::AssertionFailure() << std::hexfloat << "got (" << x << ", " << y << ", " << z
+                                         << ") expected (" << ex << ", " << ey << ", " << ez << ")";
 }
+template <class T>
+::testing::AssertionResult tripletEq(const orv::TripletBase<T>& got, T x, T y, T z) {
+    return three(got.x, got.y, got.z, x, y, z, true);
+}
+template <class T, class U>
+::testing::AssertionResult bitsEq(const orv::TripletBase<T>& got, const orv::TripletBase<U>& want) {
+    return three(got.x, got.y, got.z, want.x, want.y, want.z, true);
+}
+template <class T>
+::testing::AssertionResult sameAs(const orv::TripletBase<T>& got, const D3& want) {
+    return three(got.x, got.y, got.z, want.x, want.y, want.z, false);
+}
+// Records (ART, DART): bit for bit against another record, with `same` against table values.
+template <class R>::testing::AssertionResult recordEq(const R& got, const R& want) {
+    return three(got.a, got.r, got.t, want.a, want.r, want.t, true);
+}
+template <class R>::testing::AssertionResult recordSame(const R& got, const D3& want) {
+    return three(got.a, got.r, got.t, want.x, want.y, want.z, false);
+}
+
+// A refusal as tables write it: class label, operation label, message.
+struct Refusal {
+    const char* cls;
+    const char* op;
+    const char* msg;
+};
 
 // Runs f and checks that it throws exception class E with exactly these labels, message and type.
 template <class E>
@@ -85,6 +141,10 @@ template <class E>
         return ::testing::AssertionFailure() << "exception of another class";
     }
     return ::testing::AssertionFailure() << "nothing thrown";
+}
+template <class E>
+::testing::AssertionResult throwsWith(const std::function<void()>& f, const Refusal& r) {
+    return throwsWith<E>(f, r.cls, r.op, r.msg);
 }
 
 // The points of a curve file the library wrote, and (when asked for) its comment lines ("# ...").

@@ -1,0 +1,321 @@
+// RotationAxis: setting the axis and the single-point conversions. Exact rows from worked examples
+// and from the values a host's geometry may hold; the oracle (AxisOracle.h) on random axes and
+// points for the bits of every step.
+#include "AxisOracle.h"
+
+#include <random>
+
+using namespace orvtest;
+using orv::ART;
+using orv::DART;
+using orv::RotationAxis;
+
+namespace {
+
+// Through the origin along z, period 30, up vector y: theta runs from y towards C = (-1, 0, 0).
+RotationAxis zAxis() {
+    return RotationAxis(D3(0, 0, 0), D3(0, 0, 1), 30, D3(0, 1, 0));
+}
+
+template <class T> oracle::V<double> wide(const orv::TripletBase<T>& t) {
+    return {double(t.x), double(t.y), double(t.z)};
+}
+
+} // namespace
+
+TEST(RotationAxisSet, Table) {
+    const D3 z(0, 0, 1), y(0, 1, 0), x(1, 0, 0), z0(0, 0, 0);
+    const double r = double(float(std::sqrt(0.5))); // as the getters narrow it
+    const char* const zero = "Axis Direction is zero length.";
+    const char* const low = "Rotation Angle must be greater than zero.";
+    const char* const high = "Rotation Angle must be less than 360.";
+    const struct {
+        D3 dir;
+        double angle;
+        D3 up;
+        const char* refusal;  // nullptr: accepted
+        D3 axisDir, upVector; // getAxisDir(), getUpVector()
+    } rows[] = {
+        {D3(0, 0, 2), 30, z0, nullptr, z, y},
+        {D3(0, 3, 0), 30, z0, nullptr, y, x},
+        {D3(0, -3, 0), 30, z0, nullptr, D3(0, -1, 0), x},
+        {x, 30, D3(1, 1, 0), nullptr, x, y},
+        {z, 30, D3(0, 0, 5), nullptr, z, z0}, // parallel up vector: (0, 0, 0), no refusal
+        {D3(0, 0, 1e-150), 360, D3(-0.0, -0.0, -0.0), nullptr, z, y},
+        {D3(0, 0, 1e-200), 30, z0, nullptr, z0, y}, // squared length underflows: kept
+        {D3(0, 0, DN), DN, z0, nullptr, z0, y},
+        {D3(N, 0, 0), 30, z0, nullptr, D3(N, N, N), D3(N, N, N)},
+        {D3(I, 0, 0), 30, z0, nullptr, D3(N, 0, 0), D3(N, N, N)},
+        {D3(0, 0, M), 30, y, nullptr, D3(0, 0, I), y}, // divided by the undefined value
+        {z, N, y, nullptr, z, y},                      // a NaN angle passes both tests
+        {z, 30, D3(N, 0, 0), nullptr, z, D3(N, N, N)},
+        {z, 30, D3(I, 0, 0), nullptr, z, D3(N, N, N)},
+        {z, 30, D3(M, 0, 0), nullptr, z, D3(I, 0, 0)},
+        {z, 30, D3(DN, 0, 0), nullptr, z, z0},
+        // Squared lengths that overflow: scaled first, so that they end as unit vectors.
+        {D3(0, 0, 1e300), 30, D3(0, 1e300, 0), nullptr, z, y},
+        {D3(1e300, 0, 1e300), 30, z0, nullptr, D3(r, 0, r), y},
+        {D3(0, 0, 0), -5, y, zero, z0, z0},
+        {D3(-0.0, -0.0, -0.0), 30, y, zero, z0, z0},
+        {z, 0, y, low, z0, z0},
+        {z, -0.0, y, low, z0, z0},
+        {z, -5, y, low, z0, z0},
+        {z, -I, y, low, z0, z0},
+        {z, std::nextafter(360.0, 400.0), y, high, z0, z0},
+        {z, I, y, high, z0, z0},
+    };
+    for (const auto& row : rows) {
+        RotationAxis axis(D3(5, 6, 7), D3(0, 1, 0), 72, D3(0, 0, 2));
+        const auto set = [&] { axis.setRotationAxis(D3(1, 2, 3), row.dir, row.angle, row.up); };
+        if (row.refusal) { // nothing stored
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(set, "RotationAxis", "set", row.refusal));
+            EXPECT_TRUE(tripletEq(axis.getAxisPoint(), 5.f, 6.f, 7.f) &&
+                        tripletEq(axis.getAxisDir(), 0.f, 1.f, 0.f) &&
+                        tripletEq(axis.getUpVector(), 0.f, 0.f, 1.f) && axis.getAngle() == 72);
+            continue;
+        }
+        set();
+        EXPECT_TRUE(axis.isValid() && same(axis.getAngle(), row.angle)) << row.dir;
+        EXPECT_TRUE(tripletEq(axis.getAxisPoint(), 1.f, 2.f, 3.f));
+        EXPECT_TRUE(sameAs(axis.getAxisDir(), row.axisDir)) << row.dir << " " << row.up;
+        EXPECT_TRUE(sameAs(axis.getUpVector(), row.upVector)) << row.dir << " " << row.up;
+    }
+    RotationAxis unset;
+    EXPECT_TRUE(!unset.isValid() && unset.getAngle() == 0 && sameAs(unset.getAxisPoint(), z0) &&
+                sameAs(unset.getUpVector(), z0));
+    unset.setAngle(-45); // stored with no test; the axis stays unset
+    EXPECT_TRUE(!unset.isValid() && unset.getAngle() == -45);
+    // The single-precision forms widen exactly; the getters narrow the normalised fields.
+    const RotationAxis single(F3(0.1f, 0, 0), F3(1, 1, 0), 72.0, F3(0, 0, 1));
+    EXPECT_TRUE(tripletEq(single.getAxisPoint(), 0.1f, 0.f, 0.f) &&
+                tripletEq(single.getAxisDir(), float(r), float(r), 0.f));
+    RotationAxis copy;
+    copy = single;
+    EXPECT_TRUE(bitsEq(RotationAxis(copy).getAxisDir(), single.getAxisDir()));
+    EXPECT_TRUE(throwsWith<orv::data::invalid>([] { RotationAxis(F3(), F3(), 30, F3()); },
+                                               "RotationAxis", "set", zero));
+}
+
+// Worked examples and awkward points about zAxis(), both precisions (float where the value is
+// representable; the float rows narrow the point).
+TEST(AxisConvert, ExactRows) {
+    const RotationAxis axis = zAxis();
+    const struct {
+        D3 point, art;
+        bool inFloat; // the same row holds for the narrowed point
+    } rows[] = {
+        {D3(0, 1, 5), D3(5, 1, 0), true},
+        {D3(1, 0, 5), D3(5, 1, -90), true},
+        {D3(-1, 0, -2), D3(-2, 1, 90), true},
+        {D3(0, -2, 0), D3(0, 2, 180), true},
+        {D3(0, 0, 7), D3(7, 0, 0), true}, // on the axis: atan2(0, 0)
+        {D3(N, 0, 0), D3(N, N, N), true},
+        {D3(I, 0, 0), D3(N, N, N), true},
+        {D3(0, 0, I), D3(N, N, N), true},
+        {D3(M, 0, 0), D3(0, U, -90), false}, // undefined radial vector
+        {D3(MF, 0, 0), D3(0, U, -90), true},
+        {D3(-M, 0, 0), D3(0, I, 0), false},
+        {D3(1e300, 0, 0), D3(0, I, 0), false},
+        {D3(0, 0, 1e300), D3(1e300, 0, 0), false},
+        {D3(DN, 0, 0), D3(0, 0, -90), false},
+        {D3(-0.0, -0.0, -0.0), D3(-0.0, 0, 0), true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(recordSame(axis.convertART(row.point), row.art)) << row.point;
+        if (row.inFloat) {
+            EXPECT_TRUE(recordSame(axis.convertART(F3(row.point)), row.art)) << row.point;
+        }
+    }
+    EXPECT_TRUE(recordSame(axis.convertART(F3(D3(M, 0, 0))), D3(N, N, N))); // narrowed to inf
+    // convertAR keeps the given theta (rounded to float for ART), converting none.
+    EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), 12.5), D3(5, 1, 12.5)));
+    EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), N), D3(5, 1, N)));
+    EXPECT_TRUE(recordSame(axis.convertAR(D3(N, 0, 5), 1), D3(N, N, 1)));
+    EXPECT_TRUE(recordSame(axis.convertAR(F3(1, 0, 5), 1e300), D3(5, 1, I)));
+    EXPECT_TRUE(recordSame(axis.convertAR(F3(1, 0, 5), 1000.1), D3(5, 1, double(1000.1f))));
+    // Back to points: exact on the axis, NaN and infinities as the arithmetic gives them.
+    const struct {
+        D3 rec, point;
+    } back[] = {
+        {D3(7, 0, 33), D3(0, 0, 7)}, {D3(N, 1, 0), D3(N, N, N)}, {D3(0, N, 0), D3(N, N, N)},
+        {D3(0, 1, N), D3(N, N, N)},  {D3(0, 1, I), D3(N, N, N)}, {D3(0, I, 0), D3(N, I, N)},
+        {D3(I, 0, 0), D3(N, N, I)},  {D3(M, 1, 0), D3(0, 1, M)},
+    };
+    for (const auto& row : back) {
+        EXPECT_TRUE(sameAs(axis.convertXYZ(DART{row.rec.x, row.rec.y, row.rec.z}), row.point));
+    }
+    EXPECT_TRUE(sameAs(axis.convertXYZ(ART{MF, 1, 0}), D3(0, 1, U)));
+    EXPECT_TRUE(sameAs(axis.convertXYZ(ART{7, 0, 33}), D3(0, 0, 7)));
+    // A parallel up vector: theta does not depend on the point; records map onto the axis line.
+    const RotationAxis parallel(D3(0, 0, 0), D3(0, 0, 1), 30, D3(0, 0, 5));
+    EXPECT_TRUE(recordSame(parallel.convertART(D3(3, 4, 1)), D3(1, 5, 0)));
+    EXPECT_TRUE(sameAs(parallel.convertXYZ(DART{2, 5, 40}), D3(0, 0, 2)));
+    // A NaN period angle is not 0: the way back runs as with any other.
+    RotationAxis nanPeriod = zAxis();
+    nanPeriod.setAngle(N);
+    EXPECT_TRUE(bitsEq(nanPeriod.convertXYZ(DART{5, 1, -90}), axis.convertXYZ(DART{5, 1, -90})));
+    // Directions: on the axis the radial and theta directions are zero; a NaN point gives NaN.
+    DART c;
+    D3 ax, rad, th(9, 9, 9);
+    axis.convertARTWithDirections(D3(1, 0, 5), c, ax, rad, th);
+    EXPECT_TRUE(recordSame(c, D3(5, 1, -90)) && sameAs(ax, D3(0, 0, 1)) &&
+                sameAs(rad, D3(1, 0, 0)) && sameAs(th, D3(0, 1, 0)));
+    axis.convertARTWithDirections(D3(0, 0, 7), c, ax, rad, th);
+    EXPECT_TRUE(sameAs(rad, D3(0, 0, 0)) && sameAs(th, D3(0, 0, 0)));
+    axis.convertARTWithDirections(D3(N, 0, 0), c, ax, rad, th);
+    EXPECT_TRUE(sameAs(ax, D3(0, 0, 1)) && sameAs(rad, D3(N, N, N)) && sameAs(th, D3(N, N, N)));
+}
+
+TEST(AxisConvert, HemisphereRows) {
+    const RotationAxis axis = zAxis();
+    const struct {
+        D3 point;
+        double reference, t;
+    } rows[] = {
+        {D3(0, -2, 0), 0, -180}, // exactly +180 from the reference moves to -180
+        {D3(1, 0, 5), 90, 270},  // exactly -180 moves to +180
+        {D3(1, 0, 5), 270, 270},
+        {D3(1, 0, 5), -90, -90},
+        {D3(1, 0, 5), 89.5, -90},
+        {D3(0, -2, 0), 180, 180},
+        {D3(0, -2, 0), -180, -180},
+        {D3(1, 0, 5), 1000, 990},
+        {D3(1, 0, 5), -1000, -1170},
+        {D3(1, 0, 5), 7.2e11, 719999999910.0}, // 2e9 turns
+        {D3(1, 0, 5), 1e12, 999999999990.0},   // turn counts beyond 32 bits, formed in double
+        {D3(1, 0, 5), -1e12, -1000000000170.0},
+        {D3(1, 0, 5), I, -90}, // a difference that is not finite leaves theta
+        {D3(1, 0, 5), -I, -90},
+        {D3(1, 0, 5), N, -90},
+        {D3(N, 0, 0), 0, N},
+    };
+    for (const auto& row : rows) {
+        const bool nan = std::isnan(row.point.x);
+        const double r = nan ? N : row.point.y == 0 ? 1.0 : 2.0;
+        EXPECT_TRUE(recordSame(axis.convertARTSetHemisphere(row.point, row.reference),
+                               D3(nan ? N : row.point.z, r, row.t)))
+            << row.reference;
+        EXPECT_TRUE(same(axis.convertARTSetHemisphere(F3(row.point), row.reference).t,
+                         double(float(row.t))))
+            << row.reference;
+        const double rad = axis.convertARTSetHemisphereRad(row.point, row.reference * kPi / 180).z;
+        const double want = row.t * kPi / 180; // to rounding: the reference went through radians
+        EXPECT_TRUE(same(rad, want) || nearScale(rad, want, std::fabs(want), 4)) << row.reference;
+    }
+    EXPECT_TRUE(tripletEq(axis.convertARTSetHemisphereRad(D3(1, 0, 5), kPi), 5.0, 1.0,
+                          270.0 * kPi / 180.0));
+}
+
+// Every single-point conversion against the oracle, bit for bit, on random axes, points,
+// references and records (fixed seed). The axes are skew, so the renormalised direction, the
+// double frame vector and every rounding to float show in the last bits.
+TEST(AxisConvert, BitsOfEveryStepOnRandomInput) {
+    std::mt19937_64 gen(20240611);
+    std::uniform_real_distribution<double> coord(-10, 10), unit(-1, 1), ref(-1000, 1000),
+        theta(-400, 400);
+    int hemisphereMoves = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const oracle::V<double> p{coord(gen), coord(gen), coord(gen)},
+            d{unit(gen), unit(gen), unit(gen)}, u{unit(gen), unit(gen), unit(gen)};
+        const RotationAxis axis(oracle::triplet(p), oracle::triplet(d), 30, oracle::triplet(u));
+        const oracle::Axis o = oracle::makeAxis(p, d, u);
+        const D3 x(coord(gen), coord(gen), coord(gen));
+        const F3 xf(x);
+        const double reference = ref(gen);
+        const oracle::V<double> art = oracle::convertART(o, oracle::of(x));
+        const oracle::V<float> artf = oracle::convertART(o, oracle::of(xf));
+        ASSERT_TRUE(recordEq(axis.convertART(x), DART{art.x, art.y, art.z})) << i;
+        ASSERT_TRUE(recordEq(axis.convertART(xf), ART{artf.x, artf.y, artf.z})) << i;
+        const double near = oracle::nearReference(art.z, reference);
+        hemisphereMoves += near != art.z;
+        EXPECT_TRUE(recordEq(axis.convertARTSetHemisphere(x, reference), DART{art.x, art.y, near}));
+        EXPECT_TRUE(recordEq(axis.convertARTSetHemisphere(xf, reference),
+                             ART{artf.x, artf.y, float(oracle::nearReference(artf.z, reference))}));
+        const double refRad = reference * kPi / 180.0;
+        EXPECT_TRUE(tripletEq(axis.convertARTSetHemisphereRad(x, refRad), art.x, art.y,
+                              oracle::nearReference(art.z, refRad * 180.0 / kPi) * kPi / 180.0));
+        EXPECT_TRUE(recordEq(axis.convertAR(x, reference), DART{art.x, art.y, reference}));
+        EXPECT_TRUE(recordEq(axis.convertAR(xf, reference), ART{artf.x, artf.y, float(reference)}));
+
+        oracle::V<double> dirs[3];
+        oracle::V<float> dirsf[3];
+        oracle::directions(o, oracle::of(x), dirs);
+        oracle::directions(o, oracle::of(xf), dirsf);
+        DART c;
+        D3 a, r, t;
+        axis.convertARTWithDirections(x, c, a, r, t);
+        EXPECT_TRUE(recordEq(c, axis.convertART(x)) && bitsEq(a, oracle::triplet(dirs[0])) &&
+                    bitsEq(r, oracle::triplet(dirs[1])) && bitsEq(t, oracle::triplet(dirs[2])));
+        ART cf;
+        F3 af, rf, tf = xf; // the point may be one of the direction outputs
+        axis.convertARTWithDirections(tf, cf, af, rf, tf);
+        EXPECT_TRUE(recordEq(cf, axis.convertART(xf)) && bitsEq(af, oracle::triplet(dirsf[0])) &&
+                    bitsEq(rf, oracle::triplet(dirsf[1])) && bitsEq(tf, oracle::triplet(dirsf[2])));
+
+        const DART rec{coord(gen), coord(gen) + 10, theta(gen)};
+        const ART recf{float(rec.a), float(rec.r), float(rec.t)};
+        EXPECT_TRUE(bitsEq(axis.convertXYZ(rec),
+                           oracle::triplet(oracle::convertXYZ(o, rec.a, rec.r, rec.t))));
+        EXPECT_TRUE(bitsEq(axis.convertXYZ(recf),
+                           oracle::triplet(oracle::convertXYZ(o, recf.a, recf.r, recf.t))));
+        // And the way back returns the point (within rounding of the coordinates' scale 32).
+        EXPECT_TRUE(nearScale(axis.convertXYZ(axis.convertART(x)), x, 32.0, 16));
+        EXPECT_TRUE(nearScale(axis.convertXYZ(axis.convertART(xf)), xf, 32.f, 4));
+    }
+    EXPECT_GT(hemisphereMoves, 2000);
+    // The worked skew example round-trips too.
+    const RotationAxis skew(D3(1, 2, 3), D3(1, 1, 0), 30, D3(0, 0, 1));
+    EXPECT_TRUE(nearScale(skew.convertXYZ(skew.convertART(D3(4, -2, 7))), D3(4, -2, 7), 8.0, 4));
+}
+
+// Every single-point conversion on an unset axis and on one whose period angle is 0: the labels
+// of the operation that checks, and nothing written.
+TEST(AxisConvert, Refusals) {
+    const RotationAxis unset;
+    RotationAxis noPeriod = zAxis();
+    noPeriod.setAngle(0); // converts towards ART, refuses the way back
+    EXPECT_TRUE(recordSame(noPeriod.convertART(D3(1, 0, 5)), D3(5, 1, -90)));
+    const Refusal art{"MachineData", "convertART", kNotInitialised};
+    const Refusal ar{"MachineData", "convertAR", kNotInitialised};
+    const Refusal xyz{"RotationAxis", "getRotationMatrix", kInvalidRotation};
+    ART c{1, 2, 3};
+    DART dc{1, 2, 3};
+    F3 fa(4, 5, 6), fr(4, 5, 6), ft(4, 5, 6);
+    D3 da(4, 5, 6), dr(4, 5, 6), dt(4, 5, 6);
+    const struct {
+        std::function<void()> call;
+        Refusal refusal;
+    } rows[] = {
+        {[&] { unset.convertART(F3(N, 0, 0)); }, art},
+        {[&] { unset.convertART(D3(1, 2, 3)); }, art},
+        {[&] { unset.convertARTSetHemisphere(F3(1, 2, 3), 0); }, art},
+        {[&] { unset.convertARTSetHemisphere(D3(1, 2, 3), 0); }, art},
+        {[&] { unset.convertARTSetHemisphereRad(D3(1, 2, 3), 0); }, art},
+        {[&] { unset.convertARTWithDirections(F3(1, 2, 3), c, fa, fr, ft); }, art},
+        {[&] { unset.convertARTWithDirections(D3(1, 2, 3), dc, da, dr, dt); }, art},
+        {[&] { unset.convertAR(F3(1, 2, 3), 0); }, ar},
+        {[&] { unset.convertAR(D3(1, 2, 3), 0); }, ar},
+        {[&] {
+             unset.convertXYZ(ART{1, 2, 3});
+         },
+         xyz},
+        {[&] {
+             unset.convertXYZ(DART{1, 2, 3});
+         },
+         xyz},
+        {[&] {
+             noPeriod.convertXYZ(ART{1, 2, 3});
+         },
+         xyz},
+        {[&] {
+             noPeriod.convertXYZ(DART{1, 2, 3});
+         },
+         xyz},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(throwsWith<orv::data::invalid>(row.call, row.refusal));
+    }
+    EXPECT_TRUE(recordSame(c, D3(1, 2, 3)) && recordSame(dc, D3(1, 2, 3)));
+    EXPECT_TRUE(sameAs(fa, D3(4, 5, 6)) && sameAs(fr, D3(4, 5, 6)) && sameAs(ft, D3(4, 5, 6)));
+    EXPECT_TRUE(sameAs(da, D3(4, 5, 6)) && sameAs(dr, D3(4, 5, 6)) && sameAs(dt, D3(4, 5, 6)));
+}
