@@ -20,10 +20,18 @@ struct Passage {
     double aMin, aMax, rMin, rMax;
 };
 const Passage kPassages[] = {
-    {{{1, 1}, {2, 1.1f}, {3.5f, 1.3f}, {5, 1.3f}}, {{1, 2}, {3, 1.9f}, {5, 1.8f}}, 0.5, 5.5, 0.8, 2.2},
+    {{{1, 1}, {2, 1.1f}, {3.5f, 1.3f}, {5, 1.3f}},
+     {{1, 2}, {3, 1.9f}, {5, 1.8f}},
+     0.5,
+     5.5,
+     0.8,
+     2.2},
     {{{1, 1}, {2, 1.2f}, {2.8f, 1.7f}, {3.3f, 2.5f}},
      {{1, 2}, {1.8f, 2.1f}, {2.4f, 2.5f}, {2.7f, 3}},
-     0.9, 3.2, 1.0, 2.9},
+     0.9,
+     3.2,
+     1.0,
+     2.9},
 };
 
 D3 forward(const TurboTransform& tt, TurboTransform::space sp, Doublet p) {
@@ -51,7 +59,8 @@ TEST(Passage, WallsEndsAndRoundTrips) {
             for (const Doublet& p : *wall) { // every break point on its wall's span exactly
                 EXPECT_TRUE(forward(tt, NMTS, p).z == span && forward(tt, MTS, p).z == span);
             }
-            EXPECT_TRUE(forward(tt, NMTS, wall->front()).x == 0 && forward(tt, MTS, wall->front()).x == 0);
+            EXPECT_TRUE(forward(tt, NMTS, wall->front()).x == 0 &&
+                        forward(tt, MTS, wall->front()).x == 0);
             EXPECT_EQ(forward(tt, NMTS, wall->back()).x, 1.0);
             EXPECT_LE(ulpDistance(forward(tt, MTS, wall->back()).x, wallLength(*wall)), 4);
             F3 art; // back from the ends: the wall's own end points, bit for bit
@@ -76,7 +85,8 @@ TEST(Passage, WallsEndsAndRoundTrips) {
                 tt.convertSpaceTNsToART(sp, tnsF, backF);
                 // The single-precision forms: the double computation rounded once.
                 EXPECT_TRUE(sameBits(tnsF.x, float(forward(tt, sp, {artF.x, artF.y}).x)));
-                worstFloat = std::max({worstFloat, ulpDistance(backF.x, artF.x), ulpDistance(backF.y, artF.y)});
+                worstFloat = std::max(
+                    {worstFloat, ulpDistance(backF.x, artF.x), ulpDistance(backF.y, artF.y)});
             }
             EXPECT_LE(worst, 8);
             EXPECT_LE(worstFloat, 2);
@@ -141,11 +151,11 @@ TEST(Passage, Refusals) {
         {{{0, 1}, {0, 1}, {0, 1}}, shroud, zero},
         {hub, {{0, 2}, {0, 2}}, zero},
         {hub, hub, meet},
-        {hub, {{1, 2}, {0, 2}}, meet},            // shroud reversed: the stations cross
-        {hub, {{0, 1}, {1, 2}}, meet},            // shroud starts on the hub
-        {hub, {{0, 2}, {1, 0.5f}}, meet},         // shroud ends below the hub
-        {hub, {{0, 2}, {1.5f, 1}, {1, 2}}, meet}, // shroud folds back
-        {{{0, 1}, {0, 1}, {1, 1}}, shroud, nullptr}, // repeated points add no length
+        {hub, {{1, 2}, {0, 2}}, meet},                   // shroud reversed: the stations cross
+        {hub, {{0, 1}, {1, 2}}, meet},                   // shroud starts on the hub
+        {hub, {{0, 2}, {1, 0.5f}}, meet},                // shroud ends below the hub
+        {hub, {{0, 2}, {1.5f, 1}, {1, 2}}, meet},        // shroud folds back
+        {{{0, 1}, {0, 1}, {1, 1}}, shroud, nullptr},     // repeated points add no length
         {{{0, 1}, {MF, 1}}, {{0, 2}, {MF, 2}}, nullptr}, // markers are ordinary values here
         {{{900, 0}, {0, 0}}, {{0, 1000}, {1000, 1000}}, nullptr}, // lines cross, stations do not
     };
@@ -166,14 +176,16 @@ TEST(Passage, Refusals) {
     const Refusal space{"TurboTransform", "convertSpaceTNsToART", "Unknown meridional space."};
     for (int sp : {-1, 1, 2, 4}) {
         EXPECT_TRUE(throwsWith<orv::data::invalid>(
-            [&] { tt.convertSpaceTNsToART(TurboTransform::space(sp), F3(0.5f, 0, 0.5f), f); }, space));
+            [&] { tt.convertSpaceTNsToART(TurboTransform::space(sp), F3(0.5f, 0, 0.5f), f); },
+            space));
         EXPECT_TRUE(throwsWith<orv::data::invalid>(
             [&] { tt.convertARTtoSpaceTNs(TurboTransform::space(sp), D3(1, 1.5, 0), d); },
             "TurboTransform", "convertARTtoSpaceTNs", "Unknown meridional space."));
     }
     EXPECT_TRUE(throwsWith<orv::internal::error>(
         [&] { none.convertSpaceTNsToARTspanEQ0or1(MTS, D3(0.5, 0, 0), d, false); },
-        "TurboTransform", "convertSpaceTNsToARTspanEQ0or1", "TurboTransform has no passage model."));
+        "TurboTransform", "convertSpaceTNsToARTspanEQ0or1",
+        "TurboTransform has no passage model."));
     EXPECT_TRUE(tripletEq(f, 1.0f, 2.0f, 3.0f) && tripletEq(d, 1.0, 2.0, 3.0));
 }
 

@@ -1,164 +1,218 @@
-#include "TriangleSupport.h"
+// Triangle: measures, angles, bisector points and in-centre paths against the documented steps
+// written out here in plain double arithmetic (order of every sum and product, the guard epsilon
+// in every denominator), on random triangles and on degenerate and undefined ones.
+#include "TestSupport.h"
 
-#include <climits>
-#include <cmath>
-#include <cstring>
-#include <limits>
+#include <random>
 
+using namespace orvtest;
 using orv::Triangle;
-using orvtest::sameBits;
-using orvtest::tripletEq;
-using orvtest::ulpDistance;
 
 namespace {
-using D3 = orv::TripletBase<double>;
-const double kMarker = std::numeric_limits<double>::max();
-const Triangle kRight(D3(0, 0, 0), D3(4, 0, 0), D3(0, 3, 0));
-const Triangle kScalene(D3(0.3, -1.2, 2.0), D3(4.1, 0.7, -0.5), D3(-2.2, 3.3, 1.1));
 
-bool sameObject(const Triangle& x, const Triangle& y) {
-    return std::memcmp(static_cast<const void*>(&x), static_cast<const void*>(&y),
-                       sizeof(Triangle)) == 0;
+constexpr double kEps = 2.2250738585072014e-308;
+
+double dist(const D3& p, const D3& q) { // length() of q - p, the undefined marker included
+    const D3 d = q - p;
+    if (d.x == M || d.y == M || d.z == M) {
+        return U;
+    }
+    return std::sqrt((d.x * d.x + d.y * d.y) + d.z * d.z);
 }
-long milli(double v) { // the three decimals to which the right triangle's paths are quoted
-    return std::lround(v * 1000.0);
+double sq(const D3& d) {
+    return (d.x * d.x + d.y * d.y) + d.z * d.z;
 }
-} // namespace
-
-TEST(Triangle, Measures) {
-    const std::vector<double> right = orvtest::reportNumbers(kRight);
-    const std::vector<double> exact{5, 3, 4, 6, 12, 6, 1, 1, 1, 0};
-    EXPECT_EQ(std::vector<double>(right.begin() + 9, right.begin() + 19), exact);
-
-    Triangle unit;
-    const std::vector<double> m = orvtest::reportNumbers(unit);
-    const double r3 = std::sqrt(3.0), pi = 3.141592653589793;
-    EXPECT_TRUE(m[9] == 1.0 + 0x1p-52 && m[10] == m[9] && m[11] == 1.0 && m[13] == 3.0 + 0x1p-51);
-    const double approx[][2] = {{m[12], r3 / 4}, {m[15], r3 / 6}, {m[16], 0.5}, {m[17], r3 / 6}};
-    for (const auto& v : approx) {
-        EXPECT_LE(ulpDistance(v[0], v[1]), 4) << v[1];
-    }
-    double angleB = 0, angleC = 0;
-    unit.getAnglesBandC(angleB, angleC);
-    EXPECT_LE(ulpDistance(angleB, pi / 3), 2);
-    EXPECT_LE(ulpDistance(angleC, pi / 3), 2);
-    for (double r : {unit.getRatioInCenterSweepToSideA(), unit.getRatioInCenterSweepToSideB(),
-                     unit.getRatioInCenterSweepToSideC()}) {
-        EXPECT_LE(std::fabs(r - 0.5), 0x1p-53) << r; // one unit in the last place of 0.5
-    }
-    // Coincident vertices: everything 0, wherever they lie.
-    for (const D3& p : {D3(0, 0, 0), D3(7, 2, 5), D3(1e300, 3, 0.25)}) {
-        const std::vector<double> z = orvtest::reportNumbers(Triangle(p, p, p));
-        EXPECT_EQ(std::vector<double>(z.begin() + 9, z.begin() + 19), std::vector<double>(10, 0));
-    }
+D3 mul(const D3& p, double s) {
+    return D3(p.x * s, p.y * s, p.z * s);
+}
+double angleOpposite(double x, double y, double z) { // acos((z^2 + y^2 - x^2) / (2 y z + eps))
+    return std::acos(((z * z + y * y) - x * x) / ((2.0 * y) * z + kEps));
+}
+double ratioToSide(const D3& p, const D3& q, const D3& r, double len) {
+    return 1.0 - ((sq(q - p) + len * len) - sq(r - p)) * 0.5 / (len * len + kEps);
 }
 
-TEST(Triangle, UndefinedVerticesAndCopies) {
-    // The marker is recognised in the signed difference only; its negation overflows.
-    const D3 u(kMarker, 0, 0), p(1, 2, 0), q(3, 1, 0);
-    const Triangle cases[] = {Triangle(u, p, q), Triangle(p, u, q), Triangle(p, q, u)};
-    const double inf = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < 3; ++i) {
-        double len[3];
-        Triangle t = cases[i];
-        t.getLenghts(len[0], len[1], len[2]);
-        EXPECT_TRUE(sameBits(len[(i + 1) % 3], 3.4028234663852886e38)) << i;
-        EXPECT_EQ(len[(i + 2) % 3], inf) << i;
-        EXPECT_TRUE(sameObject(t, cases[i])); // NaN measures copied bit for bit
-        Triangle assigned;
-        assigned = cases[i];
-        EXPECT_TRUE(sameObject(assigned, cases[i]));
-    }
-    // The float maximum widens to 3.4028234663852886e38, an ordinary number here: no overflow.
-    Triangle f(orv::TripletBase<float>(std::numeric_limits<float>::max(), 0, 0),
-               orv::TripletBase<float>(0, 1, 0), orv::TripletBase<float>(0, 0, 0));
-    double a = 0, b = 0, c = 0;
-    f.getLenghts(a, b, c);
-    EXPECT_TRUE(sameBits(b, 3.4028234663852886e38) && std::isfinite(c));
+struct Measures {
+    double a, b, c, perimeter, s, area, inRadius;
+    D3 inCenter;
+};
+Measures measures(const D3& A, const D3& B, const D3& C) {
+    Measures m;
+    m.a = dist(B, C);
+    m.b = dist(C, A);
+    m.c = dist(A, B);
+    m.perimeter = (m.a + m.b) + m.c;
+    m.s = m.perimeter * 0.5;
+    m.area = std::sqrt((((m.s - m.a) * m.s) * (m.s - m.b)) * (m.s - m.c));
+    m.inRadius = m.area / (m.s + kEps);
+    const D3 sum = (mul(A, m.a) + mul(B, m.b)) + mul(C, m.c);
+    const double den = m.perimeter + kEps;
+    m.inCenter = D3(sum.x / den, sum.y / den, sum.z / den);
+    return m;
 }
 
-TEST(Triangle, BisectorPointsLieOnTheBisectors) {
-    Triangle t = kScalene;
-    D3 A, B, C, foot;
-    t.getTriangle(A, B, C);
-    const Triangle before = t;
-    using Get = void (Triangle::*)(D3&, double&);
-    const struct {
-        Get get;
-        D3 vertex, first, second;
-    } edges[] = {{&Triangle::getBisectorPointEdgeA, A, B, C},
-                 {&Triangle::getBisectorPointEdgeB, B, C, A},
-                 {&Triangle::getBisectorPointEdgeC, C, A, B}};
-    for (const auto& e : edges) {
-        double w = -1;
-        (t.*e.get)(foot, w);
-        const D3 d = foot - e.vertex, s1 = e.first - e.vertex, s2 = e.second - e.vertex;
-        EXPECT_TRUE(w > 0 && w < 1) << w;
-        // Equal angles with the two sides.
-        EXPECT_LE(ulpDistance(d.dot(s1) / s1.length(), d.dot(s2) / s2.length()), 8);
+// The in-centre path towards the edge (p, q) of length len, and its ratio.
+std::vector<D3> path(const Measures& m, const D3& p, const D3& q, double len, int n, bool onEdge,
+                     double& ratio) {
+    std::vector<D3> l{m.inCenter};
+    for (int i = 1; i < n; ++i) {
+        const D3 prev = l.back();
+        const double dQ = dist(prev, q), dP = dist(prev, p);
+        const D3 sum = (mul(prev, len) + mul(p, dQ)) + mul(q, dP);
+        const double den = ((dQ + len) + dP) + kEps;
+        l.push_back(D3(sum.x / den, sum.y / den, sum.z / den));
     }
-    EXPECT_TRUE(sameObject(t, before));
+    ratio = onEdge ? ratioToSide(l.back(), p, q, len) : 0.0;
+    if (onEdge) {
+        l.back() = mul(p, ratio) + mul(q, 1.0 - ratio);
+    }
+    return l;
 }
 
-TEST(Triangle, PathsTowardsEdgeAOfTheRightTriangle) {
-    std::vector<D3> path(5, D3(9, 9, 9));
-    double ratio = -1;
-    kRight.followInCenterToSideA(1, path, ratio, false);
-    ASSERT_EQ(path.size(), 1u); // the longer list shrinks
-    EXPECT_TRUE(tripletEq(path[0], 1.0, 1.0, 0.0) && sameBits(ratio, 0.0));
-    kRight.followInCenterToSideA(1, path, ratio, true); // where the inscribed circle touches
-    EXPECT_TRUE(ulpDistance(path[0].x, 1.6) <= 4 && ulpDistance(path[0].y, 1.8) <= 4);
-    EXPECT_LE(ulpDistance(ratio, 0.4), 2);
-
-    kRight.followInCenterToSideA(3, path, ratio, false);
-    const std::vector<D3> free = path;
-    ASSERT_EQ(path.size(), 3u);
-    const long expected[3][2] = {{1000, 1000}, {1341, 1393}, {1494, 1582}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(milli(path[i].x) == expected[i][0] && milli(path[i].y) == expected[i][1]);
-    }
-    kRight.followInCenterToSideA(3, path, ratio, true);
-    EXPECT_TRUE(tripletEq(path[1], free[1].x, free[1].y, free[1].z));
-    EXPECT_TRUE(milli(path[2].x) == 1636 && milli(path[2].y) == 1773 && milli(ratio) == 409);
-    EXPECT_LE(ulpDistance(3.0 * path[2].x + 4.0 * path[2].y, 12.0), 4);
-}
-
-TEST(Triangle, PathFormsAndRefusals) {
-    using List = void (Triangle::*)(int, std::vector<D3>&, double&, bool) const;
-    using Point = void (Triangle::*)(int, D3&, double&, bool) const;
-    const struct {
-        const char* name;
-        List list;
-        Point point;
-    } edges[] = {{"followInCenterToSideA", &Triangle::followInCenterToSideA,
-                  &Triangle::followInCenterToSideA},
-                 {"followInCenterToSideB", &Triangle::followInCenterToSideB,
-                  &Triangle::followInCenterToSideB},
-                 {"followInCenterToSideC", &Triangle::followInCenterToSideC,
-                  &Triangle::followInCenterToSideC}};
-    for (const auto& e : edges) {
-        std::vector<D3> path;
-        D3 last;
-        double r1 = 0, r2 = 0;
-        for (int count : {1, 2, 7}) {
-            for (bool onEdge : {false, true}) {
-                (kScalene.*e.list)(count, path, r1, onEdge);
-                (kScalene.*e.point)(count, last, r2, onEdge);
-                EXPECT_TRUE(tripletEq(last, path.back().x, path.back().y, path.back().z));
-                EXPECT_TRUE(sameBits(r1, r2));
+::testing::AssertionResult matches(const Triangle& t, const D3& A, const D3& B, const D3& C) {
+    Triangle tri = t; // a copy holds the same stored values
+    const Measures m = measures(A, B, C);
+    double la, lb, lc, angleB, angleC;
+    tri.getLenghts(la, lb, lc);
+    tri.getAnglesBandC(angleB, angleC);
+    bool ok = three(la, lb, lc, m.a, m.b, m.c, false) && bitsEq(tri.getInCenter(), m.inCenter) &&
+              three(angleB, angleC, 0.0, angleOpposite(m.b, m.a, m.c), angleOpposite(m.c, m.b, m.a),
+                    0.0, false);
+    const double ratios[3] = {tri.getRatioInCenterSweepToSideA(),
+                              tri.getRatioInCenterSweepToSideB(),
+                              tri.getRatioInCenterSweepToSideC()};
+    const double x[3] = {m.b, m.c, m.a}, y[3] = {m.c, m.a, m.b}, z[3] = {m.a, m.b, m.c};
+    const D3 P[3] = {B, C, A}, Q[3] = {C, A, B};
+    const double len[3] = {m.a, m.b, m.c}, near[3] = {m.b, m.c, m.a}, far[3] = {m.c, m.a, m.b};
+    for (int e = 0; e < 3; ++e) {
+        const double tx = angleOpposite(x[e], y[e], z[e]), ty = angleOpposite(y[e], x[e], z[e]);
+        ok = ok && same(ratios[e], tx / (ty + tx));
+        D3 foot;
+        double w;
+        (e == 0   ? tri.getBisectorPointEdgeA(foot, w)
+         : e == 1 ? tri.getBisectorPointEdgeB(foot, w)
+                  : tri.getBisectorPointEdgeC(foot, w));
+        const double want = near[e] / ((near[e] + far[e]) + kEps);
+        ok = ok && same(w, want) && sameAs(foot, mul(P[e], want) + mul(Q[e], 1.0 - want));
+        for (const bool onEdge : {false, true}) {
+            double ratio = 7, ratioLast = 7;
+            std::vector<D3> got(9, D3(7, 7, 7)); // longer than the path: cut to its length
+            D3 last;
+            const int n = 1 + e * 3 + onEdge;
+            (e == 0   ? t.followInCenterToSideA(n, got, ratio, onEdge)
+             : e == 1 ? t.followInCenterToSideB(n, got, ratio, onEdge)
+                      : t.followInCenterToSideC(n, got, ratio, onEdge));
+            (e == 0   ? t.followInCenterToSideA(n, last, ratioLast, onEdge)
+             : e == 1 ? t.followInCenterToSideB(n, last, ratioLast, onEdge)
+                      : t.followInCenterToSideC(n, last, ratioLast, onEdge));
+            double wantRatio;
+            const std::vector<D3> want = path(m, P[e], Q[e], len[e], n, onEdge, wantRatio);
+            ok = ok && got.size() == want.size() && same(ratio, wantRatio) &&
+                 same(ratioLast, wantRatio) && sameAs(last, want.back());
+            for (std::size_t i = 0; ok && i < want.size(); ++i) {
+                ok = sameAs(got[i], want[i]);
             }
         }
-        for (int count : {0, -1, INT_MIN}) { // refused; the outputs keep their values
-            path.assign(2, D3(9, 8, 7));
-            last = D3(5, 5, 5);
-            double ratio = 3.5;
-            const std::string msg = "Number of path points must be at least 1.";
-            EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>(
-                [&] { (kScalene.*e.list)(count, path, ratio, true); }, "Triangle", e.name, msg));
-            EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>(
-                [&] { (kScalene.*e.point)(count, last, ratio, true); }, "Triangle", e.name, msg));
-            EXPECT_TRUE(path.size() == 2u && tripletEq(path[1], 9.0, 8.0, 7.0));
-            EXPECT_TRUE(tripletEq(last, 5.0, 5.0, 5.0) && ratio == 3.5);
+        if (!ok) {
+            return ::testing::AssertionFailure() << "edge " << e;
         }
     }
+    return ok ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "measures";
+}
+
+} // namespace
+
+TEST(Triangle, StepsOnRandomTriangles) {
+    std::mt19937_64 gen(11);
+    std::uniform_real_distribution<double> c(-10, 10);
+    for (int i = 0; i < 2000; ++i) {
+        const D3 A(c(gen), c(gen), c(gen)), B(c(gen), c(gen), c(gen)), C(c(gen), c(gen), c(gen));
+        ASSERT_TRUE(matches(Triangle(A, B, C), A, B, C)) << i;
+        Triangle t;
+        t.setTriangle(F3(A), F3(B), F3(C)); // widened exactly
+        ASSERT_TRUE(matches(t, D3(F3(A)), D3(F3(B)), D3(F3(C)))) << i;
+    }
+}
+
+// Degenerate and undefined triangles go through the same steps: the guard epsilon keeps every
+// denominator away from 0, and the undefined marker is seen only in a signed difference.
+TEST(Triangle, DegenerateAndUndefinedTriangles) {
+    const struct {
+        D3 a, b, c;
+        D3 lengths, inCenter, angles; // angles: at B, at C, ratio of edge a
+    } rows[] = {
+        {D3(7, 8, 9), D3(7, 8, 9), D3(7, 8, 9), D3(0, 0, 0), D3(0, 0, 0),
+         D3(kPi / 2, kPi / 2, 0.5)},
+        {D3(0, 0, 0), D3(1, 0, 0), D3(2, 0, 0), D3(1, 2, 1), D3(1, 0, 0), D3(kPi, 0, 1)},
+        {D3(0, 0, 0), D3(DN, 0, 0), D3(0, DN, 0), D3(0, 0, 0), D3(0, 0, 0),
+         D3(kPi / 2, kPi / 2, 0.5)},
+        {D3(N, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, N, N), D3(N, N, N), D3(N, N, N)},
+        {D3(I, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, I, I), D3(N, N, N), D3(N, N, N)},
+        // The marker in A is seen in A - C (b) but not in B - A, which overflows (c).
+        {D3(M, 0, 0), D3(4, 0, 0), D3(0, 3, 0), D3(5, U, I), D3(N, N, N), D3(N, N, N)},
+        {D3(0, 0, 0), D3(M, 0, 0), D3(0, 3, 0), D3(I, 3, U), D3(N, N, N), D3(N, N, N)},
+    };
+    for (const auto& r : rows) {
+        const Triangle tri(r.a, r.b, r.c);
+        EXPECT_TRUE(matches(tri, r.a, r.b, r.c)) << r.a;
+        Triangle t = tri;
+        double la, lb, lc, angleB, angleC;
+        t.getLenghts(la, lb, lc);
+        t.getAnglesBandC(angleB, angleC);
+        EXPECT_TRUE(three(la, lb, lc, r.lengths.x, r.lengths.y, r.lengths.z, false)) << r.a;
+        EXPECT_TRUE(sameAs(t.getInCenter(), r.inCenter)) << r.a;
+        EXPECT_TRUE(three(angleB, angleC, t.getRatioInCenterSweepToSideA(), r.angles.x, r.angles.y,
+                          r.angles.z, false))
+            << r.a;
+    }
+    // The float marker arrives as the undefined value, an ordinary number to the edge lengths.
+    Triangle fromFloat(F3(MF, 0, 0), F3(4, 0, 0), F3(0, 3, 0));
+    double la, lb, lc;
+    fromFloat.getLenghts(la, lb, lc);
+    EXPECT_TRUE(three(la, lb, lc, 5.0, U, U, false));
+}
+
+// Worked examples: the 3-4-5 triangle and the default equilateral one.
+TEST(Triangle, WorkedExamples) {
+    Triangle right(D3(0, 0, 0), D3(4, 0, 0), D3(0, 3, 0));
+    double a, b, c;
+    right.getLenghts(a, b, c);
+    EXPECT_TRUE(three(a, b, c, 5.0, 3.0, 4.0, true) &&
+                tripletEq(right.getInCenter(), 1.0, 1.0, 0.0));
+    std::vector<D3> l;
+    double ratio;
+    right.followInCenterToSideA(1, l, ratio, true); // where the inscribed circle touches edge a
+    EXPECT_TRUE(l.size() == 1 && nearScale(l[0], D3(1.6, 1.8, 0), 2.0, 2) &&
+                nearScale(ratio, 0.4, 1.0, 2));
+    right.followInCenterToSideA(100000, l, ratio, false); // crowds onto the edge's line
+    EXPECT_LE(ulpDistance(3.0 * l.back().x + 4.0 * l.back().y, 12.0), 8);
+
+    Triangle unit;
+    unit.getLenghts(a, b, c);
+    EXPECT_TRUE(c == 1.0 && a == 1.0 + 0x1p-52 && b == a);
+    EXPECT_LE(ulpDistance(unit.getRatioInCenterSweepToSideA(), 0.5), 1);
+    D3 A, B, C;
+    unit.getTriangle(A, B, C);
+    EXPECT_TRUE(tripletEq(C, 0.5, 0.866025403784439, 0.0) && tripletEq(B, 1.0, 0.0, 0.0));
+
+    // A count below 1 is refused and leaves the outputs.
+    l.assign(2, D3(7, 7, 7));
+    ratio = 7;
+    D3 last(7, 7, 7);
+    const char* msg = "Number of path points must be at least 1.";
+    const struct {
+        std::function<void()> call;
+        const char* op;
+    } rows[] = {
+        {[&] { right.followInCenterToSideA(0, l, ratio, true); }, "followInCenterToSideA"},
+        {[&] { right.followInCenterToSideB(-1, l, ratio, false); }, "followInCenterToSideB"},
+        {[&] { right.followInCenterToSideC(0, l, ratio, true); }, "followInCenterToSideC"},
+        {[&] { right.followInCenterToSideA(0, last, ratio, true); }, "followInCenterToSideA"},
+        {[&] { right.followInCenterToSideB(0, last, ratio, true); }, "followInCenterToSideB"},
+        {[&] { right.followInCenterToSideC(-5, last, ratio, true); }, "followInCenterToSideC"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(throwsWith<orv::data::invalid>(row.call, "Triangle", row.op, msg));
+    }
+    EXPECT_TRUE(l.size() == 2 && ratio == 7 && tripletEq(last, 7.0, 7.0, 7.0));
 }

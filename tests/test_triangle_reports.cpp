@@ -1,12 +1,32 @@
-#include "TriangleSupport.h"
+// The triangle's text reports and curve files: exact lines, flushes and file names.
+#include "TestSupport.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 
 using orv::Triangle;
-using orvtest::CoutCapture;
-
 namespace {
+
+// Redirects std::cout for its lifetime at the default precision; counts flushes, so that std::endl
+// can be told from "\n".
+class CoutCapture : public std::stringbuf {
+public:
+    CoutCapture() : m_old(std::cout.rdbuf(this)), m_precision(std::cout.precision(6)) {}
+    ~CoutCapture() override {
+        std::cout.rdbuf(m_old);
+        std::cout.precision(m_precision);
+    }
+    int flushes = 0;
+
+protected:
+    int sync() override { return ++flushes, 0; }
+
+private:
+    std::streambuf* m_old;
+    std::streamsize m_precision;
+};
+
 using D3 = orv::TripletBase<double>;
 namespace fs = std::filesystem;
 const Triangle kRight(D3(0, 0, 0), D3(4, 0, 0), D3(0, 3, 0));

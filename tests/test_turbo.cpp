@@ -124,10 +124,11 @@ TEST(ThetaTurbo, FromPoints) {
         EXPECT_TRUE(tripletEq(D3(m, y, s), a, t, r) && tt.made({{"toTNs float", 0, D3(a, r, w)}}));
         ttf.convertXYZtoNMTS(p, m, y, s, tt);
         EXPECT_TRUE(tripletEq(D3(m, y, s), a, t, r) && tt.made({{"toTNs float", 3, D3(a, r, w)}}));
-        EXPECT_TRUE(tripletEq(ttf.convertXYZtoNMTS(p, tt), a, t, r) && tt.made({{"toTNs float", 3, D3(a, r, w)}}));
+        EXPECT_TRUE(tripletEq(ttf.convertXYZtoNMTS(p, tt), a, t, r) &&
+                    tt.made({{"toTNs float", 3, D3(a, r, w)}}));
         ttf.convertXYZtoARTSetHemisphere(p, x, y, z, ref); // no wrap: near the reference
-        EXPECT_TRUE(tripletEq(D3(x, y, z), a, r,
-                              radians(axis.convertARTSetHemisphere(p, degrees(ref)).t)));
+        EXPECT_TRUE(
+            tripletEq(D3(x, y, z), a, r, radians(axis.convertARTSetHemisphere(p, degrees(ref)).t)));
 
         const double sp = span(gen);
         const F3 onSpan = ttf.projectPointToSpan(p, sp, TurboTransform::spaceMTS, tt);
@@ -137,8 +138,8 @@ TEST(ThetaTurbo, FromPoints) {
         const DART artD = axis.convertART(D3(p));
         const double wd = wrap(artD.t, beta), td = wd / 180.0 * kPi;
         for (const int type : {0, 1, 2, 7}) {
-            const D3 got = ttf.projectPointToSpan(
-                D3(p), ThetaTurboTransform::ProjectionType(type), sp, TurboTransform::spaceNMTS, tt);
+            const D3 got = ttf.projectPointToSpan(D3(p), ThetaTurboTransform::ProjectionType(type),
+                                                  sp, TurboTransform::spaceNMTS, tt);
             const bool wall = type == 0 || type == 1;
             const D3 passed = wall ? D3(artD.a, td, sp) : D3(F3(D3(artD.a, td, sp)));
             EXPECT_TRUE(tt.made({{"toTNs double", 3, D3(artD.a, artD.r, wd)},
@@ -150,8 +151,10 @@ TEST(ThetaTurbo, FromPoints) {
         double dm = 7, dt = 7, ds = 7;
         ttf.calcNormalizedDeltas(p, q, dm, dt, ds, tt);
         const double t2 = radians(axis.convertARTSetHemisphere(q, degrees(t)).t);
-        EXPECT_TRUE(tripletEq(D3(dm, dt, ds), double(artQ.a) - a, (t2 - t) / 7.5, double(artQ.r) - r));
-        EXPECT_TRUE(tt.made({{"toTNs float", 3, D3(a, r, w)}, {"toTNs float", 3, D3(artQ.a, artQ.r, wq)}}));
+        EXPECT_TRUE(
+            tripletEq(D3(dm, dt, ds), double(artQ.a) - a, (t2 - t) / 7.5, double(artQ.r) - r));
+        EXPECT_TRUE(
+            tt.made({{"toTNs float", 3, D3(a, r, w)}, {"toTNs float", 3, D3(artQ.a, artQ.r, wq)}}));
         F3 moved;
         ttf.applyNormalizedDeltas(p, moved, dm, dt, ds, tt);
         const D3 target(a + dm, t + dt * 7.5, r + ds);
@@ -199,13 +202,13 @@ TEST(ThetaTurbo, Rows) {
         F3 point;
         D3 nmts;
     } rows[] = {
-        {-180, at180, D3(0.5, kPi, 0)},   // equal to beta + 360: unchanged
+        {-180, at180, D3(0.5, kPi, 0)},     // equal to beta + 360: unchanged
         {-90, atM90, D3(0.5, -kPi / 2, 0)}, // equal to beta: unchanged
         {0, atM90, D3(0.5, 1.5 * kPi, 0)},  // one addition
         {180, at180, D3(0.5, kPi, 0)},
-        {200, atM170, D3(0.5, m170, s170)},  // one addition only: 190, still below beta
-        {-600, at0, D3(0.5, -2 * kPi, 0)}, // one subtraction
-        {-600, at180, D3(0.5, -kPi, 0)},   // one subtraction only: -180, still above -240
+        {200, atM170, D3(0.5, m170, s170)}, // one addition only: 190, still below beta
+        {-600, at0, D3(0.5, -2 * kPi, 0)},  // one subtraction
+        {-600, at180, D3(0.5, -kPi, 0)},    // one subtraction only: -180, still above -240
         {0, F3(float(N), 0, 0), D3(N, N, N)},
         {0, F3(0, 0, float(I)), D3(N, N, N)},
         {0, F3(0, MF, 2), D3(0.5, 0, float(U - 1.0))}, // undefined radius
@@ -223,8 +226,8 @@ TEST(ThetaTurbo, Rows) {
     const ThetaTurboTransform ttf(0, zAxis());
     const struct {
         D3 nmts, point;
-    } back[] = {{D3(N, 0, 0.5), D3(N, N, N)}, {D3(0.5, N, 0.5), D3(N, N, N)},
-                {D3(0.5, 0, I), D3(N, N, N)}};
+    } back[] = {
+        {D3(N, 0, 0.5), D3(N, N, N)}, {D3(0.5, N, 0.5), D3(N, N, N)}, {D3(0.5, 0, I), D3(N, N, N)}};
     for (const auto& row : back) {
         EXPECT_TRUE(sameAs(ttf.convertNMTStoXYZ(row.nmts, straight), row.point));
     }
@@ -267,18 +270,25 @@ TEST(ThetaTurbo, Refusals) {
         {[&] { unset.calcNormalizedDeltas(p, p, a, b, c, tt); }, toART, true},
         {[&] { unset.applyNormalizedDeltas(p, xyz, 0, 0, 0, tt); }, toART, true},
         {[&] { unset.projectPointToSpan(p, 0.5, TurboTransform::spaceNMTS, tt); }, toART, true},
-        {[&] { unset.projectPointToSpan(D3(p), ThetaTurboTransform::wallEndsClamped, 0.5,
-                                        TurboTransform::spaceNMTS, tt); }, toART, true},
+        {[&] {
+             unset.projectPointToSpan(D3(p), ThetaTurboTransform::wallEndsClamped, 0.5,
+                                      TurboTransform::spaceNMTS, tt);
+         },
+         toART, true},
         {[&] { unset.convertARTtoXYZ(1, 1, 0, xyz); }, toXYZ, true},
         {[&] { noPeriod.convertMTStoXYZ(1, 0, 1, xyz, tt); }, toXYZ, true},
         {[&] { noPeriod.convertNMTStoXYZ(1, 0, 1, xyz, tt); }, toXYZ, true},
         {[&] { noPeriod.convertNMTStoXYZ(D3(1, 0, 1), tt); }, toXYZ, true},
         {[&] { noPeriod.applyNormalizedDeltas(p, xyz, 0, 0, 0, tt); }, toXYZ, true},
         {[&] { noPeriod.projectPointToSpan(p, 0.5, TurboTransform::spaceMTS, tt); }, toXYZ, true},
-        {[&] { good.convertXYZtoMTS(p, a, b, c, (refusing.refuseCall = 0, refusing)); }, mapping, false},
-        {[&] { good.convertXYZtoNMTS(p, a, b, c, (refusing.refuseCall = 0, refusing)); }, mapping, false},
-        {[&] { good.calcNormalizedDeltas(p, p, a, b, c, (refusing.refuseCall = 1, refusing)); }, mapping, false},
-        {[&] { good.applyNormalizedDeltas(p, xyz, 0, 0, 0, (refusing.refuseCall = 0, refusing)); }, mapping, false},
+        {[&] { good.convertXYZtoMTS(p, a, b, c, (refusing.refuseCall = 0, refusing)); }, mapping,
+         false},
+        {[&] { good.convertXYZtoNMTS(p, a, b, c, (refusing.refuseCall = 0, refusing)); }, mapping,
+         false},
+        {[&] { good.calcNormalizedDeltas(p, p, a, b, c, (refusing.refuseCall = 1, refusing)); },
+         mapping, false},
+        {[&] { good.applyNormalizedDeltas(p, xyz, 0, 0, 0, (refusing.refuseCall = 0, refusing)); },
+         mapping, false},
     };
     for (const auto& row : rows) {
         refusing.calls.clear();
