@@ -204,6 +204,14 @@ TEST(AxisConvert, HemisphereRows) {
     }
     EXPECT_TRUE(tripletEq(axis.convertARTSetHemisphereRad(D3(1, 0, 5), kPi), 5.0, 1.0,
                           270.0 * kPi / 180.0));
+    // A reference whose degrees, reference * 180 / pi, are exactly -178740 = -(180 + 360 * 496)
+    // from theta 0, so the turn count is exactly 497 (dividing by pi first gives 496.99...).
+    const double far = -0x1.85f33f8771cbap+11;
+    EXPECT_TRUE(tripletEq(axis.convertARTSetHemisphereRad(D3(0, 1, 5), far), 5.0, 1.0,
+                          -178920.0 * kPi / 180.0));
+    std::vector<F3> list;
+    axis.convertARTSetHemisphereRad(std::vector<F3>{F3(0, 1, 5)}, list, far);
+    EXPECT_TRUE(tripletEq(list[0], 5.f, 1.f, float(-178920.0 * kPi / 180.0)));
 }
 
 // Every single-point conversion against the oracle, bit for bit, on random axes, points,
