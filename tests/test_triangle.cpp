@@ -3,6 +3,8 @@
 // in every denominator), on random triangles and on degenerate and undefined ones.
 #include "TestSupport.h"
 
+#include <cstring>
+#include <iostream>
 #include <random>
 
 using namespace orvtest;
@@ -69,9 +71,35 @@ std::vector<D3> path(const Measures& m, const D3& p, const D3& q, double len, in
     return l;
 }
 
+// The area, perimeter, semi-perimeter and in-radius as the basic report prints them at 17
+// significant digits (which reads back to the same double).
+std::vector<double> reported(const Triangle& t) {
+    std::ostringstream text;
+    std::streambuf* old = std::cout.rdbuf(text.rdbuf());
+    const std::streamsize precision = std::cout.precision(17);
+    t.testBasicLengths("");
+    std::cout.rdbuf(old);
+    std::cout.precision(precision);
+    std::vector<double> values;
+    std::istringstream in(text.str());
+    for (std::string line; std::getline(in, line);) {
+        for (const char* label : {"Area:", "Perimeter:", "SemiPerimeter:", "In Radius:"}) {
+            if (line.rfind(label, 0) == 0) {
+                values.push_back(std::strtod(line.c_str() + std::strlen(label), nullptr));
+            }
+        }
+    }
+    return values;
+}
+
 ::testing::AssertionResult matches(const Triangle& t, const D3& A, const D3& B, const D3& C) {
     Triangle tri = t; // a copy holds the same stored values
     const Measures m = measures(A, B, C);
+    const std::vector<double> printed = reported(t);
+    if (printed.size() != 4 || !same(printed[0], m.area) || !same(printed[1], m.perimeter) ||
+        !same(printed[2], m.s) || !same(printed[3], m.inRadius)) {
+        return ::testing::AssertionFailure() << "area, perimeter, s or in-radius";
+    }
     double la, lb, lc, angleB, angleC;
     tri.getLenghts(la, lb, lc);
     tri.getAnglesBandC(angleB, angleC);

@@ -100,6 +100,8 @@ TEST(TriangleReport, FollowAndFullReportsAndTheirFiles) {
     EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 18 + 2 + 7 + 3);
     const std::string tail = "Simple A 0.409666\nSimple B 0.371201\nSimple C 0.709388\n";
     EXPECT_EQ(full.substr(full.size() - tail.size()), tail);
+    EXPECT_EQ(orvtest::readCurveFile(name + "fcEdgeB").size(), 10u); // both follow reports: 10
+    EXPECT_EQ(orvtest::readCurveFile(name + "fcLEdgeC").size(), 10u);
     fs::remove_all(fs::path(name).parent_path());
 }
 

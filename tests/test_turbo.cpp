@@ -234,6 +234,15 @@ TEST(ThetaTurbo, Rows) {
     EXPECT_TRUE(sameAs(ttf.projectPointToSpan(D3(N, 1, 2), ThetaTurboTransform::wallEndsClamped,
                                               0.5, TurboTransform::spaceNMTS, straight),
                        D3(N, N, N)));
+    // The double wrap at theta exactly beta and beta + 360: unchanged (strict tests).
+    const Recorder rec;
+    for (const double beta : {-180.0, -90.0}) {
+        ThetaTurboTransform(beta, zAxis())
+            .projectPointToSpan(D3(beta == -90 ? D3(atM90) : D3(at180)),
+                                ThetaTurboTransform::generalSingle, 0.5, TurboTransform::spaceNMTS,
+                                rec);
+    }
+    EXPECT_TRUE(rec.calls.size() == 4 && rec.calls[0].in.z == 180 && rec.calls[2].in.z == -90);
     // Construction and access: member-wise copies; setRotationAxis keeps the break angle.
     ThetaTurboTransform other(-45.5, zAxis());
     other.setRotationAxis(zAxis(30));
