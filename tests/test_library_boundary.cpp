@@ -5,6 +5,8 @@
 // package tests.
 #include "TestSupport.h"
 
+#include "orv/platform/PointFile.h"
+
 #include <atomic>
 #include <string>
 #include <thread>
