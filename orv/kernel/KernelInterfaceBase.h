@@ -17,7 +17,7 @@
 // the place of the first one declared and gives them slots in reverse order of declaration. Each
 // group of overloads below is written once, in slot order, as ORV_OVERLOADS_n((declaration), ...):
 // where _MSC_VER is defined the macro declares the group in reverse, elsewhere as written, so that
-// both ABIs give the slot order of the comments.
+// both ABIs give the slot order of the comments. The macros are undefined at the end of the header.
 #define ORV_UNPAREN(...) __VA_ARGS__
 #if defined(_MSC_VER)
 #define ORV_OVERLOADS_2(a, b) ORV_UNPAREN b ORV_UNPAREN a
