@@ -3,6 +3,8 @@
 // origin, which is the stored up vector exactly (the rotation by 0 is the identity).
 #include "TestSupport.h"
 
+#include <cmath>
+
 namespace {
 using D3 = orv::TripletBase<double>;
 
@@ -45,6 +47,9 @@ TEST(RotationAxisUpVector, StoredBitForBitForOrdinaryTinyAndHugeVectors) {
         EXPECT_TRUE(orvtest::tripletEq(storedUp(axis), c.stored.x, c.stored.y, c.stored.z))
             << c.label;
     }
+    // A NaN direction leaves a NaN up vector, huge or not.
+    const D3 nan = storedUp(orv::RotationAxis(D3(0, 0, 0), D3(NAN, 0, 0), 30, D3(0, 1e300, 0)));
+    EXPECT_TRUE(std::isnan(nan.x) && std::isnan(nan.y) && std::isnan(nan.z));
     // Single precision measures theta from the mended up vector again (rounded to float, the
     // unmended one was (0, 0, 0), and every theta 0).
     const orv::RotationAxis mended(D3(0, 0, 0), D3(0, 0, 1), 30, D3(3e-8, 4e-8, 1e155));

@@ -45,10 +45,11 @@ TripletBase<double> unitUpVector(TripletBase<double> up, const TripletBase<doubl
         divideByLargestComponent(up);
     }
     up = up.perpendicularComponent(unitDir);
-    if (huge && !isZero(up)) {
+    const double largest = std::fmax(std::fabs(up.x), std::fmax(std::fabs(up.y), std::fabs(up.z)));
+    // Not for a zero part, nor for a NaN one (from a NaN direction), which have no exponent.
+    if (huge && largest > 0.0 && std::isfinite(largest)) {
         // Component by component: 2^-e itself overflows for a subnormal largest component.
-        const int e =
-            std::ilogb(std::fmax(std::fabs(up.x), std::fmax(std::fabs(up.y), std::fabs(up.z))));
+        const int e = std::ilogb(largest);
         up = TripletBase<double>(std::ldexp(up.x, -e), std::ldexp(up.y, -e), std::ldexp(up.z, -e));
     }
     up.normalize();
