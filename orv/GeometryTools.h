@@ -1,7 +1,9 @@
 #ifndef ORV_GEOMETRYTOOLS_H
 #define ORV_GEOMETRYTOOLS_H
 
-// Everything a host of libORVRWGeometryTools uses, in one include.
+// Everything a host of libORVRWGeometryTools uses, in one include: the library's classes and the
+// platform classes they pass (messages, exceptions, matrices, the coordinate transform, the curve
+// stores), with the value types and the version.
 
 #include "orv/Version.h"
 
@@ -12,8 +14,6 @@
 #include "orv/platform/ORVMatrix4.h"
 #include "orv/platform/ParametricCurve.h"
 #include "orv/platform/ParametricDB.h"
-#include "orv/platform/PointFile.h"
-#include "orv/platform/Polyline.h"
 #include "orv/platform/SystemMsg.h"
 #include "orv/platform/TripletORVVector.h"
 #include "orv/platform/TurboTransform.h"

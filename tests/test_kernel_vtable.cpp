@@ -1,4 +1,5 @@
-// The kernel interface's virtual table: every operation in its slot, with its exact signature,
+// The kernel interface's virtual table on the Itanium C++ ABI (msvc_vtable_check.py checks the
+// Microsoft ABI against the same list): every operation in its slot, with its exact signature,
 // result kind and default. A host compiled against the interface calls operations by slot, so a
 // slot out of place is a crash in the host.
 #include "KernelTestSupport.h"
@@ -160,7 +161,9 @@ template <auto M> Op makeOp(const char* name) {
     return Op{name, slotOf(M), &keepsDefault<M>};
 }
 
-// The 168 operations in the order of the virtual table; the cast checks each exact signature.
+// The 168 operations in the order of the virtual table; the cast checks each exact signature. The
+// Microsoft ABI check (msvc_vtable_check.py) reads this list and the kinds above as text: keep
+// each entry and each kind in the form used here.
 #define OP(R, name, args) makeOp<static_cast<R(K::*) args>(&K::name)>(#name)
 const std::vector<Op>& operations() {
     // clang-format off

@@ -13,14 +13,47 @@ bool isZero(const TripletBase<double>& v) {
     return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
 }
 
-// A finite vector whose squared length overflows to infinity (components beyond about 1e154) is
-// divided by its largest component magnitude first, so that normalising it gives a unit vector
-// instead of (0, 0, 0). Any other vector, including one that carries the undefined marker (whose
-// length is the finite undefined value), is left as it is.
+void divideByLargestComponent(TripletBase<double>& v) {
+    v /= std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
+}
+
+// True for a finite vector whose squared length overflows to infinity (components beyond about
+// 1e154). A vector that carries the undefined marker has the finite undefined value as its length
+// and does not count.
+bool lengthOverflows(const TripletBase<double>& v) {
+    return std::isinf(v.length()) && std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Such a vector is divided by its largest component magnitude first, so that normalising it gives
+// a unit vector instead of (0, 0, 0). Any other vector is left as it is.
 void scaleIfLengthOverflows(TripletBase<double>& v) {
-    if (std::isinf(v.length()) && std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) {
-        v /= std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
+    if (lengthOverflows(v)) {
+        divideByLargestComponent(v);
     }
+}
+
+// The unit up vector: the part of `up` perpendicular to the unit direction, normalised. An up
+// vector whose squared length overflows is scaled down first, and its perpendicular part, which
+// can then be too small to normalise (for (3e-8, 4e-8, 1e155) about a z axis it is (3e-163,
+// 4e-163, 0), whose squared length underflows to 0), is scaled up exactly by the power of two that
+// brings its largest component magnitude into [1, 2) before it is normalised (the scaling is
+// exact, so a part that normalises as it is keeps its bits, barring subnormal components). Every
+// other up vector takes the plain path: perpendicular part, then normalise.
+TripletBase<double> unitUpVector(TripletBase<double> up, const TripletBase<double>& unitDir) {
+    const bool huge = lengthOverflows(up);
+    if (huge) {
+        divideByLargestComponent(up);
+    }
+    up = up.perpendicularComponent(unitDir);
+    const double largest = std::fmax(std::fabs(up.x), std::fmax(std::fabs(up.y), std::fabs(up.z)));
+    // Not for a zero part, nor for a NaN one (from a NaN direction), which have no exponent.
+    if (huge && largest > 0.0 && std::isfinite(largest)) {
+        // Component by component: 2^-e itself overflows for a subnormal largest component.
+        const int e = std::ilogb(largest);
+        up = TripletBase<double>(std::ldexp(up.x, -e), std::ldexp(up.y, -e), std::ldexp(up.z, -e));
+    }
+    up.normalize();
+    return up;
 }
 
 [[noreturn]] void refuseSet(const char* message) {
@@ -74,9 +107,7 @@ void RotationAxis::setRotationAxis(const TripletBase<double>& axisPoint,
             m_upVector = TripletBase<double>(0.0, 1.0, 0.0);
         }
     }
-    scaleIfLengthOverflows(m_upVector);
-    m_upVector = m_upVector.perpendicularComponent(m_axisDir);
-    m_upVector.normalize();
+    m_upVector = unitUpVector(m_upVector, m_axisDir);
 }
 
 void RotationAxis::setRotationAxis(const TripletBase<float>& axisPoint,

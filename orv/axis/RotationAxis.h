@@ -60,7 +60,9 @@ public:
     // defaults to (0, 1, 0), or to (1, 0, 0) when the normalised direction lies along y. The up
     // vector is then made perpendicular to the direction and normalised; one parallel to the
     // direction ends as (0, 0, 0). A finite up vector whose squared length overflows is scaled
-    // down in the same way first.
+    // down in the same way first, and its perpendicular part is scaled exactly by a power of two
+    // before it is normalised, so that a part too small to normalise also ends as a unit vector
+    // (up (3e-8, 4e-8, 1e155) about z gives (0.6, 0.8, 0), as (3e-8, 4e-8, 1) does).
     void setRotationAxis(const TripletBase<double>& axisPoint, const TripletBase<double>& axisDir,
                          double angle, const TripletBase<double>& upVector);
     // Widens the three triplets exactly to double and runs the double form.
@@ -86,8 +88,12 @@ public:
     // precision. Single-precision form: the axis point, direction and up vector are rounded to
     // float; the radial vector, r, a and the dot products are float (sqrtf); C = D x U is formed in
     // double, rounded to float and normalised in float; atan2 and the conversion to degrees run in
-    // double on the widened float dot products, and theta is rounded to float. A point on the axis
-    // gives r = 0 and theta 0. An undefined radial vector gives r = 3.4028234663852886e38.
+    // double on the widened float dot products, and theta is rounded to float. A point whose
+    // radial vector R comes out exactly (0, 0, 0) gives r = 0 and theta atan2(C . R, U . R) of two
+    // signed zeros: 0 or -0, or +-180 when U . R is -0 (for example when every component of the up
+    // vector is negative). A point computed on a skew axis usually leaves an R of rounding size:
+    // r is then tiny (0 where its square underflows) and theta is the angle of that rounding. An
+    // undefined radial vector gives r = 3.4028234663852886e38.
     ART convertART(const TripletBase<float>& point) const;
     DART convertART(const TripletBase<double>& point) const;
 
@@ -112,9 +118,11 @@ public:
 
     // convertART of the point, plus the unit axial direction, the unit radial direction at the
     // point and the theta direction (axial x radial, the direction in which theta grows). For a
-    // point on the axis the radial and theta directions are (0, 0, 0). The outputs are written in
-    // the order coords, axial, radial, thetaDir, after every value has been computed, so the point
-    // may be one of the direction outputs. Nothing is written when the call is refused.
+    // point whose radial vector comes out exactly zero the radial and theta directions are
+    // (0, 0, 0); a point computed on a skew axis usually gets unit directions from rounding. The
+    // outputs are written in the order coords, axial, radial, thetaDir, after every value has been
+    // computed, so the point may be one of the direction outputs. Nothing is written when the call
+    // is refused.
     void convertARTWithDirections(const TripletBase<float>& point, ART& coords,
                                   TripletBase<float>& axial, TripletBase<float>& radial,
                                   TripletBase<float>& thetaDir) const;

@@ -1,8 +1,8 @@
 // List conversions: each element through the single-point arithmetic, with theta continuity along
 // the list and a fixed way of filling the output.
 
-#include "orv/axis/AxisKernel.h"
 #include "orv/axis/RotationAxis.h"
+#include "orv/axis/internal/AxisKernel.h"
 
 #include <cmath>
 #include <cstddef>

@@ -28,7 +28,11 @@ namespace orv {
 // Precision. XYZ points are single precision, the axis conversions run in single precision and
 // double results are the float values widened; double arguments are rounded to float where they
 // enter an ART record or a TurboTransform triplet. The double form of projectPointToSpan runs in
-// double precision throughout.
+// double precision (axis conversions, wrap, forward TurboTransform conversion, unit changes)
+// except, for a ProjectionType other than wallEndsClamped and wallEndsExtended, its back
+// conversion: the target (m, theta, span) is rounded to float, TurboTransform::convertSpaceTNsToART
+// runs in single precision, and the axial and radial it gives are widened to double for the final
+// conversion to XYZ, which takes theta as the double value.
 //
 // Failures. The class makes no checks of its own. A conversion from XYZ on an axis whose direction
 // is zero throws data::invalid ("MachineData", "convertART", "MachineData object is not
@@ -112,8 +116,8 @@ public:
     TripletBase<float> projectPointToSpan(const TripletBase<float>& point, double span,
                                           TurboTransform::space space,
                                           const TurboTransform& tt) const;
-    // The same in double precision (wrap and unit changes in double), with the back conversion
-    // chosen by type (see ProjectionType).
+    // The same with double points and the back conversion chosen by type (see ProjectionType and
+    // Precision above: a single-precision back conversion for types other than 0 and 1).
     TripletBase<double> projectPointToSpan(const TripletBase<double>& point, ProjectionType type,
                                            double span, TurboTransform::space space,
                                            const TurboTransform& tt) const;

@@ -1,5 +1,6 @@
 # Installs the built library into a fresh prefix, then configures, builds and runs the host project
 # in this folder against it. Any failing step fails the test.
+cmake_minimum_required(VERSION 3.20)
 set(prefix ${ORV_WORK_DIR}/prefix)
 set(hostbuild ${ORV_WORK_DIR}/host)
 file(REMOVE_RECURSE ${ORV_WORK_DIR})
@@ -12,6 +13,23 @@ function(run_step)
 endfunction()
 
 run_step(${CMAKE_COMMAND} --install ${ORV_BUILD_DIR} --prefix ${prefix})
+
+# Nothing internal is installed, and every installed header finds the headers it includes.
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/*)
+set(internal ${headers})
+list(FILTER internal INCLUDE REGEX "/internal/|/PointFile.h$")
+if(internal OR NOT "orv/GeometryTools.h" IN_LIST headers)
+  message(FATAL_ERROR "wrong headers installed: ${headers}")
+endif()
+foreach(header ${headers})
+  file(STRINGS ${prefix}/include/${header} includes REGEX "^#include \"")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
+    if(NOT EXISTS ${prefix}/include/${included})
+      message(FATAL_ERROR "installed ${header} includes ${included}, which is not installed")
+    endif()
+  endforeach()
+endforeach()
 run_step(${CMAKE_COMMAND} -S ${ORV_HOST_SOURCE} -B ${hostbuild}
          -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${ORV_CXX_COMPILER}
          "-DCMAKE_CXX_FLAGS=${ORV_CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${ORV_EXE_LINKER_FLAGS}"

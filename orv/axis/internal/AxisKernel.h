@@ -1,10 +1,10 @@
-#ifndef ORV_AXIS_AXISKERNEL_H
-#define ORV_AXIS_AXISKERNEL_H
+#ifndef ORV_AXIS_INTERNAL_AXISKERNEL_H
+#define ORV_AXIS_INTERNAL_AXISKERNEL_H
 
 // Internal to the library: the per-point arithmetic shared by the single-point and list
 // conversions of RotationAxis, so that both give the same bits. Not part of the host interface
-// (not in the umbrella header). Every rounding to float goes through the out-of-line helpers of
-// Precision.h.
+// (not in the umbrella header, not installed). Every rounding to float goes through the
+// out-of-line helpers of Precision.h.
 
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what the tests need where it is missing (Debian packages, with apt-get), then builds and
+# runs the tests: cmake --workflow --preset release (the library, the example host, the tests, the
+# benchmarks; the tests include the package test and, with clang, the Microsoft ABI check).
+# .ci/run runs its release tests through this script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+missing=()
+# need PACKAGE [COMMAND...]: PACKAGE is missing unless COMMAND succeeds (without a command: unless
+# dpkg has PACKAGE installed). One line per package.
+need() {
+    local package=$1
+    shift
+    if [ $# -gt 0 ]; then
+        "$@" >/dev/null 2>&1 || missing+=("$package")
+    else
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    fi
+}
+need cmake command -v cmake
+need g++ command -v g++
+need libgtest-dev
+need libgmock-dev
+need libbenchmark-dev
+need clang command -v clang++
+
+if [ ${#missing[@]} -gt 0 ]; then
+    if ! command -v apt-get >/dev/null; then
+        echo "missing: ${missing[*]} (Debian package names); install them, then run this again" >&2
+        exit 1
+    fi
+    echo "installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+fi
+
+cmake --workflow --preset release
