@@ -1,7 +1,7 @@
 // Single-point conversions between Cartesian points and axial/radial/theta coordinates.
 
 #include "orv/axis/RotationAxis.h"
-#include "orv/axis/internal/AxisKernel.h"
+#include "orv/axis/AxisKernel.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // the list and a fixed way of filling the output.
 
 #include "orv/axis/RotationAxis.h"
-#include "orv/axis/internal/AxisKernel.h"
+#include "orv/axis/AxisKernel.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Rotations of points about the axis, theta projection and rotation matrices.
 
 #include "orv/axis/RotationAxis.h"
-#include "orv/axis/internal/AxisKernel.h"
+#include "orv/axis/AxisKernel.h"
 
 #include <cstddef>
 #include <vector>

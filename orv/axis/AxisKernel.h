@@ -1,5 +1,5 @@
-#ifndef ORV_AXIS_INTERNAL_AXISKERNEL_H
-#define ORV_AXIS_INTERNAL_AXISKERNEL_H
+#ifndef ORV_AXIS_AXISKERNEL_H
+#define ORV_AXIS_AXISKERNEL_H
 
 // Internal to the library: the per-point arithmetic shared by the single-point and list
 // conversions of RotationAxis, so that both give the same bits. Not part of the host interface
