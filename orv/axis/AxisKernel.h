@@ -3,8 +3,7 @@
 
 // Internal to the library: the per-point arithmetic shared by the single-point and list
 // conversions of RotationAxis, so that both give the same bits. Not part of the host interface
-// (not in the umbrella header, not installed). Every rounding to float goes through the
-// out-of-line helpers of Precision.h.
+// (not in the umbrella header, not installed).
 
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"
@@ -19,6 +18,14 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+
+// Forces the per-point steps into their callers, so that a single-point call schedules the frame
+// and the point's steps together instead of passing them through the stack.
+#if defined(__GNUC__)
+#define ORV_KERNEL_INLINE inline __attribute__((always_inline))
+#else
+#define ORV_KERNEL_INLINE inline
 #endif
 
 namespace orv {
@@ -46,18 +53,85 @@ inline void checkTowardsXYZ(const TripletBase<double>& dir, double angle) {
     }
 }
 
+// The library is built with the flags that keep every rounding (no contraction, no fast-math,
+// GCC's SLP vectoriser off), so inside it a plain cast narrows exactly as the out-of-line helpers
+// of Precision.h do, without a call through the dynamic linker's table.
 inline TripletBase<double> atPrecision(const TripletBase<double>& v, double) {
     return v;
 }
 inline TripletBase<float> atPrecision(const TripletBase<double>& v, float) {
-    return TripletBase<float>(v);
+    return TripletBase<float>(static_cast<float>(v.x), static_cast<float>(v.y),
+                              static_cast<float>(v.z));
 }
 
 inline ART makeRecord(float a, float r, double theta) {
-    return ART{a, r, narrowToFloat(theta)};
+    return ART{a, r, static_cast<float>(theta)};
 }
 inline DART makeRecord(double a, double r, double theta) {
     return DART{a, r, theta};
+}
+
+// The product u * s of TripletBase::operator* (the scalar formed in double, the product rounded
+// to T). For float the exact product of two floats fits in a double, so rounding it once to float
+// is the float product itself: the same bits, without the conversions.
+inline double scaled(double u, double s) {
+    return u * s;
+}
+inline float scaled(float u, float s) {
+    return u * s;
+}
+template <class T> inline TripletBase<T> scaled(const TripletBase<T>& v, T s) {
+    return TripletBase<T>(scaled(v.x, s), scaled(v.y, s), scaled(v.z, s));
+}
+
+// TripletBase::length() and normalize() of two triplets at once: the undefined value for an
+// undefined triplet, otherwise the square root of (x^2 + y^2) + z^2; a zero length leaves the
+// triplet as it is (it is divided by 1, which gives every value back unchanged). Packed SSE2
+// square roots and divisions are the same IEEE operations lane by lane as the scalar ones.
+inline void normalizeTwo(TripletBase<double>& a, TripletBase<double>& b) {
+    const double aa = a.dot(a);
+    const double bb = b.dot(b);
+#if defined(__SSE2__)
+    double l[2];
+    _mm_storeu_pd(l, _mm_sqrt_pd(_mm_set_pd(bb, aa)));
+    double la = a.isUndefined() ? kUndefinedValue : l[0];
+    double lb = b.isUndefined() ? kUndefinedValue : l[1];
+    la = la == 0.0 ? 1.0 : la;
+    lb = lb == 0.0 ? 1.0 : lb;
+    double xy[2], zz[2], uv[2];
+    _mm_storeu_pd(xy, _mm_div_pd(_mm_set_pd(a.y, a.x), _mm_set1_pd(la)));
+    _mm_storeu_pd(zz, _mm_div_pd(_mm_set_pd(b.z, a.z), _mm_set_pd(lb, la)));
+    _mm_storeu_pd(uv, _mm_div_pd(_mm_set_pd(b.y, b.x), _mm_set1_pd(lb)));
+    a = TripletBase<double>(xy[0], xy[1], zz[0]);
+    b = TripletBase<double>(uv[0], uv[1], zz[1]);
+#else
+    (void)aa;
+    (void)bb;
+    a.normalize();
+    b.normalize();
+#endif
+}
+inline void normalizeTwo(TripletBase<float>& a, TripletBase<float>& b) {
+    const float aa = a.dot(a);
+    const float bb = b.dot(b);
+#if defined(__SSE2__)
+    float l[4];
+    _mm_storeu_ps(l, _mm_sqrt_ps(_mm_set_ps(0.0f, 0.0f, bb, aa)));
+    float la = a.isUndefined() ? static_cast<float>(kUndefinedValue) : l[0];
+    float lb = b.isUndefined() ? static_cast<float>(kUndefinedValue) : l[1];
+    la = la == 0.0f ? 1.0f : la;
+    lb = lb == 0.0f ? 1.0f : lb;
+    float q[8];
+    _mm_storeu_ps(q, _mm_div_ps(_mm_set_ps(b.x, a.z, a.y, a.x), _mm_set_ps(lb, la, la, la)));
+    _mm_storeu_ps(q + 4, _mm_div_ps(_mm_set_ps(0.0f, 0.0f, b.z, b.y), _mm_set_ps(1.0f, 1.0f, lb, lb)));
+    a = TripletBase<float>(q[0], q[1], q[2]);
+    b = TripletBase<float>(q[3], q[4], q[5]);
+#else
+    (void)aa;
+    (void)bb;
+    a.normalize();
+    b.normalize();
+#endif
 }
 
 // The axis fields at the precision T of the points, with the two normalisations that do not
@@ -73,8 +147,7 @@ template <class T> struct ArtFrame {
              const TripletBase<double>& u)
         : point(atPrecision(p, T())), dir(atPrecision(d, T())), unitDir(dir),
           up(atPrecision(u, T())), side(atPrecision(d.cross(u), T())) {
-        unitDir.normalize();
-        side.normalize();
+        normalizeTwo(unitDir, side);
     }
 };
 
@@ -91,19 +164,10 @@ inline RadialPart<T> radialPart(const ArtFrame<T>& f, const TripletBase<T>& poin
     const TripletBase<T> v = point - f.point;
     // v.perpendicularComponent(dir), with the normalised direction taken from the frame.
     const T s = v.dot(f.unitDir);
-    const TripletBase<T> radial = v - f.unitDir * static_cast<double>(s);
+    const TripletBase<T> radial = v - scaled(f.unitDir, s);
     const T r = radial.length();
     const T a = f.dir.dot(v - radial);
     return RadialPart<T>{a, r, radial};
-}
-
-// The product u * s of TripletBase::operator*: in double for double, and for float formed in
-// double and rounded to float.
-inline double scaled(double u, double s) {
-    return u * s;
-}
-inline float scaled(float u, float s) {
-    return scaleToFloat(u, static_cast<double>(s));
 }
 
 // v[k] = sqrt(v[k]) for k < m. The square root is correctly rounded in every form, so the packed
@@ -147,7 +211,7 @@ constexpr std::size_t kArtBlock = 128;
 // next, so the work of neighbouring points overlaps (and the loops without calls vectorise)
 // instead of every point waiting on its own chain of square root, divisions and atan2.
 template <class T>
-inline void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m, T* a, T* r,
+ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m, T* a, T* r,
                          double* degrees) {
     // The frame in locals and the points as a packed array x, y, z, x, ...: plain loops that the
     // compiler can vectorise (every operation stays the IEEE operation of its precision).
