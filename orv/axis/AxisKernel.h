@@ -271,6 +271,52 @@ inline auto convertWithFrame(const ArtFrame<T>& f, const TripletBase<T>& point)
     return makeRecord(a, r, degrees);
 }
 
+// The axis fields for conversions towards points, at precision T: P, D and U rounded to T and
+// the copy of D normalised at T that the rotation matrix uses. Point-independent: a list builds it
+// once, with the same bits as a single-point call.
+template <class T> struct XyzFrame {
+    TripletBase<T> point;   // axis point P
+    TripletBase<T> dir;     // axis direction D as stored (rounded to T)
+    TripletBase<T> unitDir; // D normalised at T
+    TripletBase<T> up;      // up vector U
+
+    XyzFrame(const TripletBase<double>& p, const TripletBase<double>& d,
+             const TripletBase<double>& u)
+        : point(atPrecision(p, T())), dir(atPrecision(d, T())), unitDir(dir),
+          up(atPrecision(u, T())) {
+        unitDir.normalize();
+    }
+};
+
+// The rows of the right-handed rotation by phi (radians) about the unit direction u; cosine and
+// sine at T (cosf and sinf for float).
+template <class T> struct AxisAngleRows {
+    TripletBase<T> row[3];
+};
+template <class T> ORV_KERNEL_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
+    const T x = u.x;
+    const T y = u.y;
+    const T z = u.z;
+    const T c = std::cos(phi);
+    const T s = std::sin(phi);
+    const T k = T(1) - c;
+    AxisAngleRows<T> m;
+    m.row[0] = TripletBase<T>(x * x * k + c, x * y * k - z * s, x * z * k + y * s);
+    m.row[1] = TripletBase<T>(x * y * k + z * s, y * y * k + c, y * z * k - x * s);
+    m.row[2] = TripletBase<T>(x * z * k - y * s, y * z * k + x * s, z * z * k + c);
+    return m;
+}
+
+// convertXYZ of (a, r, theta in degrees) with a prepared frame (no check of the axis): the angle in
+// radians (double, then rounded to T), w = M U with M the rotation about D by it, then
+// (P + a D) + r w.
+template <class T> ORV_KERNEL_INLINE TripletBase<T> pointAt(const XyzFrame<T>& f, T a, T r, T t) {
+    const T phi = static_cast<T>(static_cast<double>(t) * kPi / 180.0);
+    const AxisAngleRows<T> m = unitAxisAngleRows(f.unitDir, phi);
+    const TripletBase<T> w(m.row[0].dot(f.up), m.row[1].dot(f.up), m.row[2].dot(f.up));
+    return (f.point + scaled(f.dir, a)) + scaled(w, r);
+}
+
 // Turn count of the hemisphere rule (both angles in degrees, double): d = theta - reference; when
 // |d| >= 180, n = d / 360 rounded to nearest with halves away from zero (d / 360 + 0.5 for d > 0,
 // d / 360 - 0.5 otherwise, truncated towards zero); otherwise 0. A NaN or infinite d gives 0, so
@@ -296,24 +342,11 @@ inline double nearReference(double theta, double reference) {
     return theta - 360.0 * turnsNear(theta, reference);
 }
 
-// Rows of the right-handed rotation by phi (radians) about the direction n, normalised at T;
-// cosine and sine at T (cosf and sinf for float).
-template <class T> struct AxisAngleRows { TripletBase<T> row[3]; };
-
+// The same rows about the direction n normalised at T.
 template <class T> inline AxisAngleRows<T> axisAngleRows(const TripletBase<T>& n, T phi) {
     TripletBase<T> u = n;
     u.normalize();
-    const T x = u.x;
-    const T y = u.y;
-    const T z = u.z;
-    const T c = std::cos(phi);
-    const T s = std::sin(phi);
-    const T k = T(1) - c;
-    AxisAngleRows<T> m;
-    m.row[0] = TripletBase<T>(x * x * k + c, x * y * k - z * s, x * z * k + y * s);
-    m.row[1] = TripletBase<T>(x * y * k + z * s, y * y * k + c, y * z * k - x * s);
-    m.row[2] = TripletBase<T>(x * z * k - y * s, y * z * k + x * s, z * z * k + c);
-    return m;
+    return unitAxisAngleRows(u, phi);
 }
 
 } // namespace detail

@@ -21,18 +21,14 @@ TripletBase<T> rotatedUp(const TripletBase<T>& dir, T phi, const TripletBase<T>&
 }
 
 // Directions of convertARTWithDirections at precision T; the point is read before anything is
-// written. The radial direction is (point - axisPoint).perpendicularComponent(axial), written out
-// with the float products of the kernel.
+// written.
 template <class T>
 void directionsAt(const TripletBase<T>& point, const TripletBase<T>& axisPoint,
                   const TripletBase<T>& dir, TripletBase<T>& axial, TripletBase<T>& radial,
                   TripletBase<T>& thetaDir) {
     TripletBase<T> ax = dir;
     ax.normalize();
-    TripletBase<T> unit = ax;
-    unit.normalize();
-    const TripletBase<T> v = point - axisPoint;
-    TripletBase<T> rad = v - detail::scaled(unit, v.dot(unit));
+    TripletBase<T> rad = (point - axisPoint).perpendicularComponent(ax);
     rad.normalize();
     const TripletBase<T> th = ax.cross(rad);
     axial = ax;
@@ -97,8 +93,8 @@ void RotationAxis::convertARTWithDirections(const TripletBase<float>& point, ART
     const TripletBase<float> p = point;
     const ART rec = convertART(p);
     coords = rec;
-    directionsAt(p, detail::atPrecision(m_axisPoint, 0.0f), detail::atPrecision(m_axisDir, 0.0f),
-                 axial, radial, thetaDir);
+    directionsAt(p, TripletBase<float>(m_axisPoint), TripletBase<float>(m_axisDir), axial, radial,
+                 thetaDir);
 }
 
 void RotationAxis::convertARTWithDirections(const TripletBase<double>& point, DART& coords,
@@ -116,11 +112,10 @@ TripletBase<float> RotationAxis::convertXYZ(const ART& coords) const {
     const float r = coords.r;
     const double phiDouble = static_cast<double>(coords.t) * kPi / 180.0;
     const float phi = static_cast<float>(phiDouble);
-    const TripletBase<float> dir = detail::atPrecision(m_axisDir, 0.0f);
-    const TripletBase<float> w = rotatedUp(dir, phi, detail::atPrecision(m_upVector, 0.0f));
-    // a D and r w: each product formed in double and rounded to float, that is the float product.
-    return (detail::atPrecision(m_axisPoint, 0.0f) + detail::scaled(dir, a)) +
-           detail::scaled(w, r);
+    const TripletBase<float> dir(m_axisDir);
+    const TripletBase<float> w = rotatedUp(dir, phi, TripletBase<float>(m_upVector));
+    return (TripletBase<float>(m_axisPoint) + dir * static_cast<double>(a)) +
+           w * static_cast<double>(r);
 }
 
 TripletBase<double> RotationAxis::convertXYZ(const DART& coords) const {
