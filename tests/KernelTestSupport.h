@@ -9,82 +9,113 @@
 //   RecordingKernel on its first call, whichever test comes first;
 // - pcKernel() calls recordingKernel() before it first asks for the parametric-curve kernel, which
 //   is then kept but not registered (its first instance() call reports the second registration);
-// - tests of the registration itself (nothing registered yet, null first, the parametric-curve
-//   kernel registering itself) run in a fresh child process (inFreshProcess).
+// - tests of the registration itself run in a fresh child process (ORV_EXPECT_IN_FRESH_PROCESS).
 
 #include "TestSupport.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace orvtest {
 
 // A kernel that overrides nothing: every operation keeps its default.
 class PlainKernel : public orv::KernelInterfaceBase {};
 
-// Records the settings operations called on it, in order, and keeps the settings they set.
+// The shortest text that reads back to the same float or double ("0.05", "-0", "nan").
+template <class T> std::string shortest(T value) {
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+// "" when f returns; its refusal as "! <class>(<class label>, <operation label>, <message>)" when
+// it throws, the class being the most derived of the library's four, and " type <n>" added when
+// the error type is not 4.
+inline std::string attempt(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const orv::Error& e) {
+        const char* kind = dynamic_cast<const orv::data::invalid*>(&e)     ? "data::invalid"
+                           : dynamic_cast<const orv::data::error*>(&e)     ? "data::error"
+                           : dynamic_cast<const orv::internal::error*>(&e) ? "internal::error"
+                                                                           : "Error";
+        const int type = e.getErrorType();
+        return std::string("! ") + kind + "(" + e.getClassLabel() + ", " + e.getOperationLabel() +
+               ", " + e.getMessage() + ")" + (type == 4 ? "" : " type " + std::to_string(type));
+    }
+    return "";
+}
+
+// Keeps the settings that are set on it and logs the settings calls in order: "P?" for
+// getProjectionType(int&), "P()" for getProjectionType(), "T?" getTriangulationTolerance, "D?"
+// getTolerance; "P=<type>,<parameter>" or "P=<type>" setProjectionType, "T=<value>"
+// setTriangulationTolerance, "D=<value>" setTolerance. A set call whose letter is in `failing`
+// is logged with a "!" and throws data::error ("RecordingKernel", "set", "failed") instead.
 class RecordingKernel : public orv::KernelInterfaceBase {
 public:
     projectionType projection;
     int parameter;
     float triangulationTolerance;
     double tolerance;
-    std::vector<std::string> calls;
-    std::vector<float> triangulationSet; // every value passed to setTriangulationTolerance
-    bool failSetTolerance;               // setTolerance throws, as a failing host kernel would
+    std::string log;
+    std::string failing;
 
     RecordingKernel() { reset(); }
 
-    // Settings back to (projectionAlongNormal, 42, 0.1f, 1e-3), logs emptied, no failure.
+    // Settings back to (projectionAlongNormal, 42, 0.1f, 1e-3), log emptied, no failure.
     void reset() {
         projection = projectionAlongNormal;
         parameter = 42;
         triangulationTolerance = 0.1f;
         tolerance = 1e-3;
-        calls.clear();
-        triangulationSet.clear();
-        failSetTolerance = false;
+        log.clear();
+        failing.clear();
     }
+    void note(const std::string& entry) { log += (log.empty() ? "" : " ") + entry; }
 
     projectionType getProjectionType() override {
-        calls.push_back("getProjectionType()");
+        note("P()");
         return projection;
     }
     projectionType getProjectionType(int& p) override {
-        calls.push_back("getProjectionType(int&)");
+        note("P?");
         p = parameter;
         return projection;
     }
     void setProjectionType(projectionType t) override {
-        calls.push_back("setProjectionType(type)");
+        set('P', std::to_string(t));
         projection = t;
     }
     void setProjectionType(projectionType t, int p) override {
-        calls.push_back("setProjectionType(type, " + std::to_string(p) + ")");
+        set('P', std::to_string(t) + "," + std::to_string(p));
         projection = t;
         parameter = p;
     }
     float getTriangulationTolerance() override {
-        calls.push_back("getTriangulationTolerance");
+        note("T?");
         return triangulationTolerance;
     }
     void setTriangulationTolerance(float t) override {
-        calls.push_back("setTriangulationTolerance");
+        set('T', shortest(t));
         triangulationTolerance = t;
-        triangulationSet.push_back(t);
     }
     double getTolerance() override {
-        calls.push_back("getTolerance");
+        note("D?");
         return tolerance;
     }
     void setTolerance(double t) override {
-        calls.push_back("setTolerance");
-        if (failSetTolerance) {
-            orv::throwError<orv::data::error>("RecordingKernel", "setTolerance", "failed");
-        }
+        set('D', shortest(t));
         tolerance = t;
+    }
+
+private:
+    void set(char setting, const std::string& value) {
+        const bool fails = failing.find(setting) != std::string::npos;
+        note(std::string(1, setting) + "=" + value + (fails ? "!" : ""));
+        if (fails) {
+            orv::throwError<orv::data::error>("RecordingKernel", "set", "failed");
+        }
     }
 };
 
@@ -102,11 +133,8 @@ inline RecordingKernel& recordingKernel() {
 inline orv::PCKernelInterface& pcKernel() {
     recordingKernel();
     static orv::PCKernelInterface* const kernel = [] {
-        try {
-            orv::PCKernelInterface::instance();
-        } catch (const orv::internal::error&) {
-            // The recording kernel is registered: the new kernel is kept without registration.
-        }
+        // The first call keeps the new kernel and reports the second registration.
+        attempt([] { orv::PCKernelInterface::instance(); });
         return orv::PCKernelInterface::instance();
     }();
     return *kernel;
