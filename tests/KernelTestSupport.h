@@ -1,15 +1,11 @@
 #ifndef ORV_TESTS_KERNELTESTSUPPORT_H
 #define ORV_TESTS_KERNELTESTSUPPORT_H
 
-// Kernels for the kernel tests, and the one registration the test process makes.
-//
-// The registered kernel is process-wide and can be registered only once. All tests of one
-// executable run in one process (gtest_discover_tests also runs each alone), in any order. So:
-// - every test that needs a registered kernel calls recordingKernel(), which registers a
-//   RecordingKernel on its first call, whichever test comes first;
-// - pcKernel() calls recordingKernel() before it first asks for the parametric-curve kernel, which
-//   is then kept but not registered (its first instance() call reports the second registration);
-// - tests of the registration itself run in a fresh child process (ORV_EXPECT_IN_FRESH_PROCESS).
+// Kernels for the kernel tests, and the one registration the test process makes. The tests run in
+// one process in any order and a kernel registers only once, so every test that needs a registered
+// kernel calls recordingKernel(), which registers a RecordingKernel on its first call; pcKernel()
+// keeps the parametric-curve kernel unregistered; tests of the registration itself run in a fresh
+// child process (ORV_EXPECT_IN_FRESH_PROCESS).
 
 #include "TestSupport.h"
 
@@ -29,9 +25,8 @@ template <class T> std::string shortest(T value) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-// "" when f returns; its refusal as "! <class>(<class label>, <operation label>, <message>)" when
-// it throws, the class being the most derived of the library's four, and " type <n>" added when
-// the error type is not 4.
+// "" when f returns, else "! <class>(<class label>, <operation label>, <message>)", the class the
+// most derived of the library's four, with " type <n>" when the error type is not 4.
 inline std::string attempt(const std::function<void()>& f) {
     try {
         f();
@@ -47,19 +42,18 @@ inline std::string attempt(const std::function<void()>& f) {
     return "";
 }
 
-// Keeps the settings that are set on it and logs the settings calls in order: "P?" for
-// getProjectionType(int&), "P()" for getProjectionType(), "T?" getTriangulationTolerance, "D?"
-// getTolerance; "P=<type>,<parameter>" or "P=<type>" setProjectionType, "T=<value>"
-// setTriangulationTolerance, "D=<value>" setTolerance. A set call whose letter is in `failing`
-// is logged with a "!" and throws data::error ("RecordingKernel", "set", "failed") instead.
+// Keeps the settings set on it and logs the settings calls in order: "P?" getProjectionType(int&),
+// "T?" getTriangulationTolerance, "D?" getTolerance, "P=<type>,<parameter>" setProjectionType,
+// "T=<value>" setTriangulationTolerance, "D=<value>" setTolerance (calls of the other forms are
+// missing from the log). A set call whose letter is in `failing` is logged with a "!" and throws
+// data::error ("RecordingKernel", "set", "failed") instead of setting.
 class RecordingKernel : public orv::KernelInterfaceBase {
 public:
     projectionType projection;
     int parameter;
     float triangulationTolerance;
     double tolerance;
-    std::string log;
-    std::string failing;
+    std::string log, failing;
 
     RecordingKernel() { reset(); }
 
@@ -69,53 +63,37 @@ public:
         parameter = 42;
         triangulationTolerance = 0.1f;
         tolerance = 1e-3;
-        log.clear();
-        failing.clear();
+        log = failing = "";
     }
     void note(const std::string& entry) { log += (log.empty() ? "" : " ") + entry; }
 
-    projectionType getProjectionType() override {
-        note("P()");
-        return projection;
-    }
     projectionType getProjectionType(int& p) override {
-        note("P?");
         p = parameter;
-        return projection;
+        return got("P?", projection);
     }
-    void setProjectionType(projectionType t) override {
-        set('P', std::to_string(t));
-        projection = t;
-    }
-    void setProjectionType(projectionType t, int p) override {
-        set('P', std::to_string(t) + "," + std::to_string(p));
-        projection = t;
-        parameter = p;
-    }
-    float getTriangulationTolerance() override {
-        note("T?");
-        return triangulationTolerance;
-    }
+    float getTriangulationTolerance() override { return got("T?", triangulationTolerance); }
+    double getTolerance() override { return got("D?", tolerance); }
     void setTriangulationTolerance(float t) override {
-        set('T', shortest(t));
-        triangulationTolerance = t;
+        triangulationTolerance = set('T', t, shortest(t));
     }
-    double getTolerance() override {
-        note("D?");
-        return tolerance;
-    }
-    void setTolerance(double t) override {
-        set('D', shortest(t));
-        tolerance = t;
+    void setTolerance(double t) override { tolerance = set('D', t, shortest(t)); }
+    void setProjectionType(projectionType t, int p) override {
+        projection = set('P', t, std::to_string(t) + "," + std::to_string(p));
+        parameter = p;
     }
 
 private:
-    void set(char setting, const std::string& value) {
+    template <class T> T got(const char* entry, T value) {
+        note(entry);
+        return value;
+    }
+    template <class T> T set(char setting, T value, const std::string& text) {
         const bool fails = failing.find(setting) != std::string::npos;
-        note(std::string(1, setting) + "=" + value + (fails ? "!" : ""));
+        note(std::string(1, setting) + "=" + text + (fails ? "!" : ""));
         if (fails) {
             orv::throwError<orv::data::error>("RecordingKernel", "set", "failed");
         }
+        return value;
     }
 };
 
@@ -140,8 +118,7 @@ inline orv::PCKernelInterface& pcKernel() {
     return *kernel;
 }
 
-// Ends a fresh-process child (below): prints the failed checks on standard error, where the
-// parent shows them, and exits 1 if there were any.
+// Ends a fresh-process child: its failed checks go to standard error, which the parent shows.
 [[noreturn]] inline void exitWithChecks() {
     const ::testing::TestResult* result =
         ::testing::UnitTest::GetInstance()->current_test_info()->result();
@@ -157,9 +134,8 @@ inline orv::PCKernelInterface& pcKernel() {
 
 } // namespace orvtest
 
-// Runs the statements in a fresh process, where no kernel is registered yet: a death-test child
-// of the "threadsafe" style re-executes the test binary for this test only. A failed check in the
-// child makes it exit 1, which fails the test.
+// Runs the statements in a death-test child of the "threadsafe" style, which re-executes the test
+// binary for this test only; a failed check in the child fails the test.
 #define ORV_EXPECT_IN_FRESH_PROCESS(statements)                                                    \
     do {                                                                                           \
         GTEST_FLAG_SET(death_test_style, "threadsafe");                                            \
