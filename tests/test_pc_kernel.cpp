@@ -81,13 +81,14 @@ const std::string kFile = ::testing::TempDir() + "orv_pc_kernel_curve.txt";
 // C locale) for the floats widened to double and for the length sqrt((dx^2 + dy^2) + dz^2),
 // worked out once outside the library.
 #define SAVE_ODD                                                                                   \
-    GOT(k().createLinearBSplineLine("odd", F3s{{0.1f, -2.5f, 1e-30f}, {1 / 3.0f, 7, -0.0f}}, "")), \
+    GOT(k().createLinearBSplineLine("odd", F3s{{0.1f, -2.5f, 1e-30f}, {1 / 3.0f, 7.1f, -0.0f}},    \
+                                    "")),                                                          \
         attempt([] { k().saveCurve("odd", kFile); }), fileText(kFile), printed()
-const char* const kOdd = "odd# curve odd\n# points 2\n# length 9.502865065251898\n# x y z\n"
+const char* const kOdd = "odd# curve odd\n# points 2\n# length 9.6028351343408112\n# x y z\n"
                          "0.10000000149011612 -2.5 1.0000000031710769e-30\n"
-                         "0.3333333432674408 7 -0\n"
+                         "0.3333333432674408 7.0999999046325684 -0\n"
                          "ParametricDB: 2 curve(s)\n  curve 'L': 3 points, length 7\n"
-                         "  curve 'odd': 2 points, length 9.502865065251898\n";
+                         "  curve 'odd': 2 points, length 9.6028351343408112\n";
 
 struct Row {
     const char* what;
