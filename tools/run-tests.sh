@@ -24,6 +24,8 @@ need libgtest-dev
 need libgmock-dev
 need libbenchmark-dev
 need clang command -v clang++
+# The locale sources, from which a test builds a decimal-comma locale where none is installed.
+need locales
 
 if [ ${#missing[@]} -gt 0 ]; then
     if ! command -v apt-get >/dev/null; then

@@ -32,10 +32,28 @@ KernelSettingsGuard::KernelSettingsGuard(const KernelSettingsGuard& other) = def
 KernelSettingsGuard& KernelSettingsGuard::operator=(const KernelSettingsGuard& other) = default;
 
 KernelSettingsGuard::~KernelSettingsGuard() {
+    // Each setting gets its own attempt (restoreInitialSettings stops at the first failure); a
+    // failure cannot be reported from a destructor. The stack never empties (pop keeps the bottom
+    // entry), so the empty-stack refusal cannot arise here.
+    KernelInterfaceBase* kernel = nullptr;
     try {
-        restoreInitialSettings();
+        kernel = KernelInterfaceBase::instance();
     } catch (...) {
-        // A kernel that fails while being restored cannot be reported from here.
+        return;
+    }
+    try {
+        kernel->setProjectionType(m_initialProjectionType, m_initialProjectionParameter);
+    } catch (...) {
+    }
+    if (!m_triangulationToleranceStack.empty()) {
+        try {
+            kernel->setTriangulationTolerance(m_triangulationToleranceStack[0]);
+        } catch (...) {
+        }
+    }
+    try {
+        kernel->setTolerance(m_initialTolerance);
+    } catch (...) {
     }
 }
 

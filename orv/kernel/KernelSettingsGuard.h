@@ -30,14 +30,15 @@ public:
     // then getTolerance().
     KernelSettingsGuard();
     // Records as above, then sets the kernel's projection type to `type` with the recorded
-    // integer parameter.
-    explicit KernelSettingsGuard(KernelInterfaceBase::projectionType type);
+    // integer parameter. Not explicit: `KernelSettingsGuard guard = type;` makes such a guard.
+    KernelSettingsGuard(KernelInterfaceBase::projectionType type);
 
     KernelSettingsGuard(const KernelSettingsGuard& other);
     KernelSettingsGuard& operator=(const KernelSettingsGuard& other);
 
-    // Calls restoreInitialSettings. A failure of the kernel while restoring is swallowed: an
-    // exception leaving a destructor would terminate the host.
+    // Restores the recorded settings as restoreInitialSettings does, in the same order, but
+    // attempts each of the three even when the kernel throws on an earlier one. Failures are
+    // swallowed: an exception leaving a destructor would terminate the host.
     ~KernelSettingsGuard();
 
     // Sets the kernel back to the recorded settings, in this order: setProjectionType(recorded

@@ -40,11 +40,10 @@ public:
     using KernelInterfaceBase::projectPointToCurve;
 
     // Stores a linear curve (database kind 2) named `name` through `points` and returns a copy of
-    // `name`; `family` is not used. Refuses fewer than two points with data::error
-    // ("PCKernelInterface", "createLinearBSplineLine", "BSpline must have at least two points.").
-    // A name the database already holds is refused by it with data::invalid ("ParametricDB",
-    // "addCurve", "Curve '<name>' already exists."): the existing curve is kept; delete it first to
-    // replace it.
+    // `name`; `family` is not used. A curve the database already holds under that name is
+    // replaced. Refuses fewer than two points with data::error ("PCKernelInterface",
+    // "createLinearBSplineLine", "BSpline must have at least two points."), before the database
+    // is called.
     std::string createLinearBSplineLine(const std::string& name,
                                         const std::vector<TripletBase<float>>& points,
                                         const std::string& family) override;

@@ -5,7 +5,6 @@
 #include "orv/platform/SystemMsg.h"
 
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 
 namespace orv {
@@ -13,12 +12,6 @@ namespace orv {
 namespace {
 
 const char* const kClass = "ParametricDB";
-
-std::string fullPrecision(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
-}
 
 void refuseNaN(double t, const std::string& name, const char* operation) {
     if (std::isnan(t)) {
@@ -53,16 +46,12 @@ void ParametricDB::addCurve(const std::string& name, const std::vector<TripletBa
         throwError<data::invalid>(kClass, "addCurve",
                                   SystemMsg("Curve '" + name + "' needs at least two points."));
     }
-    if (hasCurve(name)) {
-        throwError<data::invalid>(kClass, "addCurve",
-                                  SystemMsg("Curve '" + name + "' already exists."));
-    }
     std::vector<TripletBase<double>> wide;
     wide.reserve(points.size());
     for (const TripletBase<float>& p : points) {
         wide.emplace_back(p);
     }
-    m_curves.emplace(name, Polyline(wide));
+    m_curves.insert_or_assign(name, Polyline(wide));
 }
 
 TripletBase<double> ParametricDB::evaluateCurve(const std::string& name, double t) {
@@ -107,9 +96,9 @@ void ParametricDB::getPointLocationsOnCurveAtParameter(
 
 void ParametricDB::exportToFile(const std::string& curveName, const std::string& fileName) const {
     const Polyline& line = curve(curveName, "exportToFile");
-    const std::vector<std::string> header{"curve " + curveName,
-                                          "points " + std::to_string(line.size()),
-                                          "length " + fullPrecision(line.length()), "x y z"};
+    const std::vector<std::string> header{
+        "curve " + curveName, "points " + std::to_string(line.size()),
+        "length " + formatPointFileNumber(line.length()), "x y z"};
     writePointFile(fileName, line.getPoints(), header, kClass, "exportToFile");
 }
 
@@ -117,7 +106,7 @@ void ParametricDB::printDatabaseState() const {
     std::string text = "ParametricDB: " + std::to_string(m_curves.size()) + " curve(s)\n";
     for (const auto& entry : m_curves) {
         text += "  curve '" + entry.first + "': " + std::to_string(entry.second.size()) +
-                " points, length " + fullPrecision(entry.second.length()) + "\n";
+                " points, length " + formatPointFileNumber(entry.second.length()) + "\n";
     }
     std::cout << text;
 }

@@ -28,11 +28,10 @@ public:
     ParametricDB();
     virtual ~ParametricDB();
 
-    // Stores a curve of the given kind through the points (widened exactly to double). Refuses,
-    // in this order: a kind other than linearCurve ("Curve kind <kind> of curve '<name>' is not
-    // supported."), fewer than two points ("Curve '<name>' needs at least two points."), a name
-    // already held ("Curve '<name>' already exists."): an existing curve is never replaced, delete
-    // it first with deleteCurveIfExist.
+    // Stores a curve of the given kind through the points (widened exactly to double); a curve of
+    // the same name is replaced. Refuses, in this order, a kind other than linearCurve ("Curve
+    // kind <kind> of curve '<name>' is not supported.") and fewer than two points ("Curve '<name>'
+    // needs at least two points."); a refused call keeps a curve of that name as it was.
     virtual void addCurve(const std::string& name, const std::vector<TripletBase<float>>& points,
                           int kind);
 
@@ -71,7 +70,7 @@ public:
 
     // Writes the store's state to the standard output: a line "ParametricDB: <n> curve(s)", then,
     // in name order, one line per curve "  curve '<name>': <count> points, length <length>" with
-    // the length at 17 significant digits.
+    // the length at 17 significant digits (formatPointFileNumber: the same in every locale).
     void printDatabaseState() const;
 
     // Removes every curve.

@@ -3,20 +3,20 @@
 #include "orv/platform/Error.h"
 #include "orv/platform/SystemMsg.h"
 
-#include <cstdio>
+#include <charconv>
 #include <fstream>
 
 namespace orv {
 
-namespace {
-
-void appendNumber(std::string& line, double value) {
+std::string formatPointFileNumber(double value) {
+    // std::to_chars ignores the locale (printf follows the host's LC_NUMERIC and would write
+    // "1,5" under a decimal-comma locale); with a precision it writes what "%.17g" writes in the
+    // C locale. 17 significant digits and an exponent take at most 24 characters.
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    line += buffer;
+    const std::to_chars_result end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+    return std::string(buffer, end.ptr);
 }
-
-} // namespace
 
 void writePointFile(const std::string& fileName, const std::vector<TripletBase<double>>& points,
                     const std::vector<std::string>& comments, const std::string& classLabel,
@@ -33,11 +33,11 @@ void writePointFile(const std::string& fileName, const std::vector<TripletBase<d
         text += '\n';
     }
     for (const TripletBase<double>& p : points) {
-        appendNumber(text, p.x);
+        text += formatPointFileNumber(p.x);
         text += ' ';
-        appendNumber(text, p.y);
+        text += formatPointFileNumber(p.y);
         text += ' ';
-        appendNumber(text, p.z);
+        text += formatPointFileNumber(p.z);
         text += '\n';
     }
     out << text;
