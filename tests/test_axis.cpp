@@ -17,10 +17,6 @@ RotationAxis zAxis() {
     return RotationAxis(D3(0, 0, 0), D3(0, 0, 1), 30, D3(0, 1, 0));
 }
 
-template <class T> oracle::V<double> wide(const orv::TripletBase<T>& t) {
-    return {double(t.x), double(t.y), double(t.z)};
-}
-
 } // namespace
 
 TEST(RotationAxisSet, Table) {
@@ -52,9 +48,7 @@ TEST(RotationAxisSet, Table) {
         {z, 30, D3(I, 0, 0), nullptr, z, D3(N, N, N)},
         {z, 30, D3(M, 0, 0), nullptr, z, D3(I, 0, 0)},
         {z, 30, D3(DN, 0, 0), nullptr, z, z0},
-        // Squared lengths that overflow: scaled first, so that they end as unit vectors.
-        {D3(0, 0, 1e300), 30, D3(0, 1e300, 0), nullptr, z, y},
-        {D3(1e300, 0, 1e300), 30, z0, nullptr, D3(r, 0, r), y},
+        {D3(1e300, 0, 1e300), 30, z0, nullptr, D3(r, 0, r), y}, // squared length overflows
         {D3(0, 0, 0), -5, y, zero, z0, z0},
         {D3(-0.0, -0.0, -0.0), 30, y, zero, z0, z0},
         {z, 0, y, low, z0, z0},
@@ -102,33 +96,30 @@ TEST(RotationAxisSet, Table) {
 TEST(RotationAxisUpVector, StoredBitForBitForOrdinaryTinyAndHugeVectors) {
     const double s = 0x1.6a09e667f3bccp-1; // sqrt(0.5) as (1, 1, 0) normalises
     const struct {
-        const char* label;
         D3 dir, up, stored;
     } cases[] = {
         // Squared lengths that do not overflow: perpendicular part, then normalised.
-        {"ordinary, z axis", D3(0, 0, 1), D3(3e-8, 4e-8, 1), D3(0.6, 0.8, 0)},
-        {"ordinary, skew axis", D3(0.3, -0.2, 5), D3(1, 2, 3),
+        {D3(0, 0, 1), D3(3e-8, 4e-8, 1), D3(0.6, 0.8, 0)},
+        {D3(0.3, -0.2, 5), D3(1, 2, 3),
          D3(0x1.72685c247dda2p-2, 0x1.dd434e543126cp-1, 0x1.fe9c409177b69p-7)},
-        {"tiny: squared length underflows, kept as given", D3(0, 0, 1), D3(3e-170, 4e-170, 0),
-         D3(3e-170, 4e-170, 0)},
+        {D3(0, 0, 1), D3(3e-170, 4e-170, 0), D3(3e-170, 4e-170, 0)},
         // Squared lengths that overflow: scaled down, perpendicular part scaled, normalised.
-        {"huge, perpendicular part underflows", D3(0, 0, 1), D3(3e-8, 4e-8, 1e155),
-         D3(0.6, 0.8, 0)},
-        {"huge, perpendicular part subnormal", D3(0, 0, 1), D3(1e-160, 0, 1e155), D3(1, 0, 0)},
-        {"huge, negative components", D3(0, 0, 1), D3(-4e-8, -3e-8, -1e155), D3(-0.8, -0.6, 0)},
-        {"huge along y, huge direction", D3(0, 0, 1e300), D3(0, 1e300, 0), D3(0, 1, 0)},
-        {"huge diagonal", D3(0, 0, 1), D3(1e300, 1e300, 0), D3(s, s, 0)},
-        {"huge diagonal direction", D3(1e300, 1e300, 0), D3(0, 0, 1), D3(0, 0, 1)},
-        {"huge, skew axis", D3(1, 2, 2), D3(3e200, 0, 0),
+        {D3(0, 0, 1), D3(3e-8, 4e-8, 1e155), D3(0.6, 0.8, 0)},
+        {D3(0, 0, 1), D3(1e-160, 0, 1e155), D3(1, 0, 0)},
+        {D3(0, 0, 1), D3(-4e-8, -3e-8, -1e155), D3(-0.8, -0.6, 0)},
+        {D3(0, 0, 1e300), D3(0, 1e300, 0), D3(0, 1, 0)},
+        {D3(0, 0, 1), D3(1e300, 1e300, 0), D3(s, s, 0)},
+        {D3(1e300, 1e300, 0), D3(0, 0, 1), D3(0, 0, 1)},
+        {D3(1, 2, 2), D3(3e200, 0, 0),
          D3(0x1.e2b7dddfefa66p-1, -0x1.e2b7dddfefa66p-3, -0x1.e2b7dddfefa66p-3)},
-        {"near the double maximum, diagonal axis", D3(1, 1, 0), D3(1.7e308, 1.6e308, 1e308),
+        {D3(1, 1, 0), D3(1.7e308, 1.6e308, 1e308),
          D3(0x1.98946f59a8bbp-5, -0x1.98946f59a8be6p-5, 0x1.feb98b3012ebcp-1)},
     };
     for (const auto& c : cases) {
         const RotationAxis axis(D3(0, 0, 0), c.dir, 30, c.up);
         EXPECT_TRUE(
             tripletEq(axis.convertXYZ(DART{0.0, 1.0, 0.0}), c.stored.x, c.stored.y, c.stored.z))
-            << c.label;
+            << c.up;
     }
     // A NaN direction leaves a NaN up vector, huge or not.
     const D3 nan =
@@ -259,6 +250,34 @@ TEST(AxisConvert, HemisphereRows) {
     EXPECT_TRUE(tripletEq(list[0], 5.f, 1.f, float(-178920.0 * kPi / 180.0)));
 }
 
+namespace {
+
+// Every single-point conversion of the point x (precision T) against the oracle, bit for bit.
+template <class T>
+::testing::AssertionResult matchesOracle(const RotationAxis& axis, const oracle::Axis& o,
+                                         const orv::TripletBase<T>& x, double reference,
+                                         const DART& recD) {
+    using R = decltype(axis.convertART(x));
+    const oracle::V<T> art = oracle::convertART(o, oracle::of(x));
+    const T near = T(oracle::nearReference(double(art.z), reference));
+    oracle::V<T> dirs[3];
+    oracle::directions(o, oracle::of(x), dirs);
+    R c;
+    orv::TripletBase<T> a, r, t = x; // the point may be one of the direction outputs
+    axis.convertARTWithDirections(t, c, a, r, t);
+    const R rec{T(recD.a), T(recD.r), T(recD.t)};
+    const bool ok =
+        recordEq(axis.convertART(x), R{art.x, art.y, art.z}) &&
+        recordEq(axis.convertARTSetHemisphere(x, reference), R{art.x, art.y, near}) &&
+        recordEq(axis.convertAR(x, reference), R{art.x, art.y, T(reference)}) &&
+        recordEq(c, R{art.x, art.y, art.z}) && bitsEq(a, oracle::triplet(dirs[0])) &&
+        bitsEq(r, oracle::triplet(dirs[1])) && bitsEq(t, oracle::triplet(dirs[2])) &&
+        bitsEq(axis.convertXYZ(rec), oracle::triplet(oracle::convertXYZ(o, rec.a, rec.r, rec.t)));
+    return ok ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << x;
+}
+
+} // namespace
+
 // Every single-point conversion against the oracle, bit for bit, on random axes, points,
 // references and records (fixed seed). The axes are skew, so the renormalised direction, the
 // double frame vector and every rounding to float show in the last bits.
@@ -266,58 +285,24 @@ TEST(AxisConvert, BitsOfEveryStepOnRandomInput) {
     std::mt19937_64 gen(20240611);
     std::uniform_real_distribution<double> coord(-10, 10), unit(-1, 1), ref(-1000, 1000),
         theta(-400, 400);
-    int hemisphereMoves = 0;
     for (int i = 0; i < 3000; ++i) {
         const oracle::V<double> p{coord(gen), coord(gen), coord(gen)},
             d{unit(gen), unit(gen), unit(gen)}, u{unit(gen), unit(gen), unit(gen)};
         const RotationAxis axis(oracle::triplet(p), oracle::triplet(d), 30, oracle::triplet(u));
         const oracle::Axis o = oracle::makeAxis(p, d, u);
         const D3 x(coord(gen), coord(gen), coord(gen));
-        const F3 xf(x);
-        const double reference = ref(gen);
+        const double reference = ref(gen), refRad = reference * kPi / 180.0;
+        const DART rec{coord(gen), coord(gen) + 10, theta(gen)};
+        ASSERT_TRUE(matchesOracle(axis, o, x, reference, rec)) << i;
+        ASSERT_TRUE(matchesOracle(axis, o, F3(x), reference, rec)) << i;
         const oracle::V<double> art = oracle::convertART(o, oracle::of(x));
-        const oracle::V<float> artf = oracle::convertART(o, oracle::of(xf));
-        ASSERT_TRUE(recordEq(axis.convertART(x), DART{art.x, art.y, art.z})) << i;
-        ASSERT_TRUE(recordEq(axis.convertART(xf), ART{artf.x, artf.y, artf.z})) << i;
-        const double near = oracle::nearReference(art.z, reference);
-        hemisphereMoves += near != art.z;
-        EXPECT_TRUE(recordEq(axis.convertARTSetHemisphere(x, reference), DART{art.x, art.y, near}));
-        EXPECT_TRUE(recordEq(axis.convertARTSetHemisphere(xf, reference),
-                             ART{artf.x, artf.y, float(oracle::nearReference(artf.z, reference))}));
-        const double refRad = reference * kPi / 180.0;
         EXPECT_TRUE(tripletEq(axis.convertARTSetHemisphereRad(x, refRad), art.x, art.y,
                               oracle::nearReference(art.z, refRad * 180.0 / kPi) * kPi / 180.0));
-        EXPECT_TRUE(recordEq(axis.convertAR(x, reference), DART{art.x, art.y, reference}));
-        EXPECT_TRUE(recordEq(axis.convertAR(xf, reference), ART{artf.x, artf.y, float(reference)}));
-
-        oracle::V<double> dirs[3];
-        oracle::V<float> dirsf[3];
-        oracle::directions(o, oracle::of(x), dirs);
-        oracle::directions(o, oracle::of(xf), dirsf);
-        DART c;
-        D3 a, r, t;
-        axis.convertARTWithDirections(x, c, a, r, t);
-        EXPECT_TRUE(recordEq(c, axis.convertART(x)) && bitsEq(a, oracle::triplet(dirs[0])) &&
-                    bitsEq(r, oracle::triplet(dirs[1])) && bitsEq(t, oracle::triplet(dirs[2])));
-        ART cf;
-        F3 af, rf, tf = xf; // the point may be one of the direction outputs
-        axis.convertARTWithDirections(tf, cf, af, rf, tf);
-        EXPECT_TRUE(recordEq(cf, axis.convertART(xf)) && bitsEq(af, oracle::triplet(dirsf[0])) &&
-                    bitsEq(rf, oracle::triplet(dirsf[1])) && bitsEq(tf, oracle::triplet(dirsf[2])));
-
-        const DART rec{coord(gen), coord(gen) + 10, theta(gen)};
-        const ART recf{float(rec.a), float(rec.r), float(rec.t)};
-        EXPECT_TRUE(bitsEq(axis.convertXYZ(rec),
-                           oracle::triplet(oracle::convertXYZ(o, rec.a, rec.r, rec.t))));
-        EXPECT_TRUE(bitsEq(axis.convertXYZ(recf),
-                           oracle::triplet(oracle::convertXYZ(o, recf.a, recf.r, recf.t))));
         // And the way back returns the point (within rounding of the coordinates' scale 32).
         EXPECT_TRUE(nearScale(axis.convertXYZ(axis.convertART(x)), x, 32.0, 16));
-        EXPECT_TRUE(nearScale(axis.convertXYZ(axis.convertART(xf)), xf, 32.f, 4));
+        EXPECT_TRUE(nearScale(axis.convertXYZ(axis.convertART(F3(x))), F3(x), 32.f, 4));
     }
-    EXPECT_GT(hemisphereMoves, 2000);
-    // The worked skew example round-trips too.
-    const RotationAxis skew(D3(1, 2, 3), D3(1, 1, 0), 30, D3(0, 0, 1));
+    const RotationAxis skew(D3(1, 2, 3), D3(1, 1, 0), 30, D3(0, 0, 1)); // the worked example
     EXPECT_TRUE(nearScale(skew.convertXYZ(skew.convertART(D3(4, -2, 7))), D3(4, -2, 7), 8.0, 4));
 }
 

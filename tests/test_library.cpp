@@ -3,8 +3,6 @@
 // Windows the DLLs' names and the version-information block.
 #include "TestSupport.h"
 
-#include "orv/platform/PointFile.h"
-
 #include <atomic>
 #include <thread>
 
@@ -71,106 +69,36 @@ TEST(LibraryBoundary, ConstOperationsFromHostThreads) {
 
 #ifdef _WIN32
 
-namespace {
-
-// The module (DLL) that holds the given function of a library.
-HMODULE moduleOf(const void* address) {
+// The geometry library is its own DLL beside the program, and its version-information block
+// carries the project version (read through the system's version API).
+TEST(WindowsDll, VersionBlockOfTheGeometryLibrary) {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
-}
-
-std::wstring modulePath(HMODULE module) {
-    std::vector<wchar_t> buffer(32768);
-    const DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    return std::wstring(buffer.data(), n);
-}
-
-std::wstring baseName(const std::wstring& path) {
-    const auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring widen(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
-
-// The version-information block of the file, read through the system's version API.
-class VersionInfo {
-public:
-    explicit VersionInfo(const std::wstring& path) {
-        DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-        if (size != 0) {
-            m_data.resize(size);
-            if (!GetFileVersionInfoW(path.c_str(), 0, size, m_data.data())) {
-                m_data.clear();
-            }
-        }
-    }
-    bool present() const { return !m_data.empty(); }
-
-    const VS_FIXEDFILEINFO* fixed() {
-        void* value = nullptr;
-        UINT length = 0;
-        if (!VerQueryValueW(m_data.data(), L"\\", &value, &length) ||
-            length < sizeof(VS_FIXEDFILEINFO)) {
-            return nullptr;
-        }
-        return static_cast<const VS_FIXEDFILEINFO*>(value);
-    }
-
-    std::wstring text(const std::wstring& key) {
-        void* value = nullptr;
-        UINT length = 0;
-        const std::wstring path = L"\\StringFileInfo\\040904B0\\" + key;
-        if (!VerQueryValueW(m_data.data(), path.c_str(), &value, &length) || length == 0) {
-            return L"<missing>";
-        }
-        return std::wstring(static_cast<const wchar_t*>(value));
-    }
-
-private:
-    std::vector<unsigned char> m_data;
-};
-
-} // namespace
-
-TEST(WindowsDll, LibrariesAreSeparateDllsBesideTheProgram) {
-    const HMODULE geometry = moduleOf(reinterpret_cast<const void*>(&orv::narrowToFloat));
-    const HMODULE platform = moduleOf(reinterpret_cast<const void*>(&orv::writePointFile));
-    ASSERT_NE(geometry, nullptr);
-    ASSERT_NE(platform, nullptr);
-    EXPECT_NE(geometry, platform);
-    EXPECT_NE(geometry, GetModuleHandleW(nullptr));
-    EXPECT_EQ(baseName(modulePath(geometry)), L"libORVRWGeometryTools.dll");
-    EXPECT_EQ(baseName(modulePath(platform)), L"libORVPlatform.dll");
-}
-
-TEST(WindowsDll, VersionBlockCarriesTheProjectVersion) {
-    const HMODULE geometry = moduleOf(reinterpret_cast<const void*>(&orv::narrowToFloat));
-    ASSERT_NE(geometry, nullptr);
-    const std::wstring path = modulePath(geometry);
-    VersionInfo info(path);
-    ASSERT_TRUE(info.present());
-
-    const VS_FIXEDFILEINFO* fixed = info.fixed();
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+                       reinterpret_cast<LPCWSTR>(&orv::narrowToFloat), &module);
+    ASSERT_TRUE(module != nullptr && module != GetModuleHandleW(nullptr));
+    wchar_t path[32768];
+    const DWORD n = GetModuleFileNameW(module, path, 32768);
+    const std::wstring file(path, n);
+    EXPECT_EQ(file.substr(file.find_last_of(L"\\/") + 1), L"libORVRWGeometryTools.dll");
+    DWORD ignored = 0;
+    std::vector<unsigned char> data(GetFileVersionInfoSizeW(path, &ignored));
+    ASSERT_TRUE(!data.empty() && GetFileVersionInfoW(path, 0, DWORD(data.size()), data.data()));
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
     const DWORD ms = (DWORD(ORV_VERSION_MAJOR) << 16) | DWORD(ORV_VERSION_MINOR);
-    const DWORD ls = DWORD(ORV_VERSION_PATCH) << 16;
-    EXPECT_EQ(fixed->dwFileVersionMS, ms);
-    EXPECT_EQ(fixed->dwFileVersionLS, ls);
-    EXPECT_EQ(fixed->dwProductVersionMS, ms);
-    EXPECT_EQ(fixed->dwProductVersionLS, ls);
-    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
-
-    EXPECT_EQ(info.text(L"FileVersion"), widen(ORV_VERSION_STRING));
-    EXPECT_EQ(info.text(L"ProductVersion"), widen(ORV_VERSION_STRING));
-    EXPECT_EQ(info.text(L"ProductName"), L"libORVRWGeometryTools");
-    EXPECT_EQ(info.text(L"OriginalFilename"), baseName(path));
+    EXPECT_TRUE(fixed->dwSignature == 0xFEEF04BDu && fixed->dwFileVersionMS == ms &&
+                fixed->dwFileVersionLS == DWORD(ORV_VERSION_PATCH) << 16 &&
+                fixed->dwProductVersionMS == ms && fixed->dwFileType == DWORD(VFT_DLL));
+    const std::string version = ORV_VERSION_STRING;
+    for (const wchar_t* key : {L"FileVersion", L"ProductVersion"}) {
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+        ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), &value, &length));
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)),
+                  std::wstring(version.begin(), version.end()));
+    }
 }
 
 #endif

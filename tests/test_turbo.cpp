@@ -3,7 +3,6 @@
 // out here once more as the oracle, the rotation axis (tested on its own) gives the ART values.
 #include "TestSupport.h"
 
-#include <algorithm>
 #include <random>
 
 using namespace orvtest;
@@ -308,41 +307,4 @@ TEST(ThetaTurbo, Refusals) {
     // A period angle of 0 gives dt = 0 without a refusal.
     noPeriod.calcNormalizedDeltas(F3(0, 1, 1), F3(-2, 0, 3), a, b, c, tt);
     EXPECT_TRUE(tripletEq(D3(a, b, c), 2.0, 0.0, 1.0));
-}
-
-// With the platform's passage model: applying the deltas measured from one point to another
-// returns the second point, zero deltas the point itself, and a projection onto mid-span keeps the
-// meridional coordinate and theta.
-TEST(ThetaTurbo, WithAPassageModel) {
-    const TurboTransform passage({{1.0f, 1.0f}, {2.5f, 1.2f}, {4.0f, 1.2f}},
-                                 {{1.0f, 2.0f}, {2.0f, 1.9f}, {3.0f, 1.85f}, {4.0f, 1.8f}});
-    std::mt19937 rng(7u);
-    std::uniform_real_distribution<double> axial(1.2, 3.8), radial(1.2, 1.8), theta(20.0, 70.0);
-    const auto ulps = [](const F3& p, const F3& q) {
-        return std::max({ulpDistance(p.x, q.x), ulpDistance(p.y, q.y), ulpDistance(p.z, q.z)});
-    };
-    for (double beta : {-180.0, 0.0, 45.0}) {
-        const ThetaTurboTransform ttf(beta, zAxis());
-        std::int64_t worst = 0;
-        for (int i = 0; i < 200; ++i) {
-            const F3 from = polar(radial(rng), theta(rng) + 90.0 * (i % 4), axial(rng));
-            const F3 to = polar(radial(rng), theta(rng) + 90.0 * (i % 3), axial(rng));
-            double dm, dt, ds;
-            ttf.calcNormalizedDeltas(from, to, dm, dt, ds, passage);
-            F3 moved;
-            ttf.applyNormalizedDeltas(from, moved, dm, dt, ds, passage);
-            worst = std::max(worst, ulps(moved, to));
-            ttf.applyNormalizedDeltas(to, moved, 0, 0, 0, passage);
-            worst = std::max(worst, ulps(moved, to));
-            const D3 before = ttf.convertXYZtoNMTS(from, passage);
-            const D3 after = ttf.convertXYZtoNMTS(
-                ttf.projectPointToSpan(from, 0.5, TurboTransform::spaceNMTS, passage), passage);
-            EXPECT_LE(ulpDistance(float(after.z), 0.5f), 16);
-            EXPECT_LE(ulpDistance(float(after.x), float(before.x)), 8);
-            EXPECT_LE(ulpDistance(float(after.y), float(before.y)), 8);
-        }
-        // Single-precision angles of up to a full turn are rounded to about 5e-7 radians, which
-        // is up to some 50 units in the last place of a coordinate of 0.4.
-        EXPECT_LE(worst, 64) << beta;
-    }
 }
