@@ -308,3 +308,69 @@ TEST(ThetaTurbo, Refusals) {
     noPeriod.calcNormalizedDeltas(F3(0, 1, 1), F3(-2, 0, 3), a, b, c, tt);
     EXPECT_TRUE(tripletEq(D3(a, b, c), 2.0, 0.0, 1.0));
 }
+
+// The list forms: every element the single-point result, bit for bit, through the platform's
+// passage model and through a mapping derived by a host; refusals leave the output unchanged.
+TEST(ThetaTurbo, ListsAreTheSinglePointResults) {
+    std::mt19937_64 gen(8);
+    std::uniform_real_distribution<double> v(-3, 3), m(-0.2, 1.2);
+    const TurboTransform passage({{-1, 1}, {0.5f, 1.2f}, {2, 1.2f}},
+                                 {{-1, 2}, {0, 1.9f}, {2, 1.8f}});
+    const Recorder recorder;
+    const ThetaTurboTransform ttf(-30, RotationAxis(D3(0.1, 0, 0), D3(0, 0.1, 1), 10, D3(1, 0, 0)));
+    std::vector<F3> pts;
+    std::vector<D3> tns;
+    for (int i = 0; i < 1000; ++i) {
+        pts.emplace_back(D3(v(gen), v(gen), v(gen)));
+        tns.emplace_back(m(gen), v(gen) * 2, m(gen));
+    }
+    const TurboTransform* mappings[] = {&passage, &recorder};
+    for (const TurboTransform* tt : mappings) {
+        std::vector<D3> mts, nmts(3), any;
+        std::vector<F3> back, backN, backAny(5);
+        ttf.convertXYZtoMTS(pts, mts, *tt);
+        ttf.convertXYZtoNMTS(pts, nmts, *tt);
+        ttf.convertXYZtoSpace(TurboTransform::spaceNMTS, pts, any, *tt);
+        ttf.convertMTStoXYZ(tns, back, *tt);
+        ttf.convertNMTStoXYZ(tns, backN, *tt);
+        ttf.convertSpaceToXYZ(TurboTransform::spaceMTS, tns, backAny, *tt);
+        ASSERT_TRUE(mts.size() == pts.size() && backAny.size() == tns.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            D3 single;
+            ttf.convertXYZtoMTS(pts[i], single.x, single.y, single.z, *tt);
+            F3 p;
+            ttf.convertMTStoXYZ(tns[i].x, tns[i].y, tns[i].z, p, *tt);
+            ASSERT_TRUE(
+                bitsEq(mts[i], single) && bitsEq(back[i], p) && bitsEq(backAny[i], p) &&
+                bitsEq(nmts[i], ttf.convertXYZtoNMTS(pts[i], *tt)) && bitsEq(any[i], nmts[i]) &&
+                bitsEq(backN[i], ttf.convertNMTStoXYZ(tns[i], *tt)) &&
+                bitsEq(ttf.convertXYZtoSpace(TurboTransform::spaceMTS, pts[i], *tt), single) &&
+                bitsEq(ttf.convertSpaceToXYZ(TurboTransform::spaceMTS, tns[i], *tt), p))
+                << i;
+        }
+    }
+    // Refused lists leave the output as it was: the axis before the first element (towards the
+    // spaces) or after its mapping call (towards points), the mapping at the element it refuses.
+    RotationAxis flat = ttf.getRotationAxis();
+    flat.setAngle(0);
+    const ThetaTurboTransform unset, noPeriod(0, flat);
+    Recorder refusing;
+    refusing.refuseCall = 600;
+    std::vector<D3> out(1, D3(7, 7, 7));
+    std::vector<F3> outF(1, F3(7, 7, 7));
+    EXPECT_TRUE(throwsWith<orv::data::invalid>([&] { unset.convertXYZtoNMTS(pts, out, passage); },
+                                               "MachineData", "convertART", kNotInitialised));
+    EXPECT_TRUE(
+        throwsWith<orv::data::invalid>([&] { noPeriod.convertMTStoXYZ(tns, outF, recorder); },
+                                       "RotationAxis", "getRotationMatrix", kInvalidRotation));
+    EXPECT_TRUE(throwsWith<orv::data::invalid>(
+        [&] { ttf.convertSpaceToXYZ(TurboTransform::space(1), tns, outF, passage); },
+        "TurboTransform", "convertSpaceTNsToART", "Unknown meridional space."));
+    EXPECT_TRUE(throwsWith<orv::data::error>([&] { ttf.convertXYZtoMTS(pts, out, refusing); },
+                                             "Recorder", "toTNs float", "refused"));
+    EXPECT_TRUE(refusing.calls.size() == 601 && out.size() == 1 && outF.size() == 1 &&
+                tripletEq(out[0], 7.0, 7.0, 7.0) && tripletEq(outF[0], 7.f, 7.f, 7.f));
+    unset.convertNMTStoXYZ(std::vector<D3>(), outF, passage); // empty: nothing to refuse
+    unset.convertXYZtoSpace(TurboTransform::spaceMTS, std::vector<F3>(), out, passage);
+    EXPECT_TRUE(out.empty() && outF.empty());
+}

@@ -123,7 +123,8 @@ inline void normalizeTwo(TripletBase<float>& a, TripletBase<float>& b) {
     lb = lb == 0.0f ? 1.0f : lb;
     float q[8];
     _mm_storeu_ps(q, _mm_div_ps(_mm_set_ps(b.x, a.z, a.y, a.x), _mm_set_ps(lb, la, la, la)));
-    _mm_storeu_ps(q + 4, _mm_div_ps(_mm_set_ps(0.0f, 0.0f, b.z, b.y), _mm_set_ps(1.0f, 1.0f, lb, lb)));
+    _mm_storeu_ps(q + 4,
+                  _mm_div_ps(_mm_set_ps(0.0f, 0.0f, b.z, b.y), _mm_set_ps(1.0f, 1.0f, lb, lb)));
     a = TripletBase<float>(q[0], q[1], q[2]);
     b = TripletBase<float>(q[3], q[4], q[5]);
 #else
@@ -211,8 +212,8 @@ constexpr std::size_t kArtBlock = 128;
 // next, so the work of neighbouring points overlaps (and the loops without calls vectorise)
 // instead of every point waiting on its own chain of square root, divisions and atan2.
 template <class T>
-ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m, T* a, T* r,
-                         double* degrees) {
+ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m,
+                                    T* a, T* r, double* degrees) {
     // The frame in locals and the points as a packed array x, y, z, x, ...: plain loops that the
     // compiler can vectorise (every operation stays the IEEE operation of its precision).
     const T px = f.point.x, py = f.point.y, pz = f.point.z;
@@ -290,10 +291,9 @@ template <class T> struct XyzFrame {
 
 // The rows of the right-handed rotation by phi (radians) about the unit direction u; cosine and
 // sine at T (cosf and sinf for float).
-template <class T> struct AxisAngleRows {
-    TripletBase<T> row[3];
-};
-template <class T> ORV_KERNEL_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
+template <class T> struct AxisAngleRows { TripletBase<T> row[3]; };
+template <class T>
+ORV_KERNEL_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
     const T x = u.x;
     const T y = u.y;
     const T z = u.z;

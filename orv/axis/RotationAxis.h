@@ -268,6 +268,10 @@ public:
     void projectToTheta(std::vector<TripletBase<double>>& points, double theta);
 
 private:
+    // The list forms of ThetaTurboTransform build the point-independent frame from these fields
+    // once per list, as the list forms here do.
+    friend class ThetaTurboTransform;
+
     TripletBase<double> m_axisPoint;
     TripletBase<double> m_axisDir;
     double m_angle;

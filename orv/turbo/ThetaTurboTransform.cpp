@@ -1,7 +1,13 @@
 #include "orv/turbo/ThetaTurboTransform.h"
 
+#include "orv/axis/AxisKernel.h"
+
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
 
 namespace orv {
 
@@ -230,6 +236,106 @@ TripletBase<double> ThetaTurboTransform::projectPointToSpan(const TripletBase<do
                   static_cast<double>(backSingle.z));
     }
     return m_rotationAxis.convertXYZ(DART{back.x, back.y, toDegrees(theta)});
+}
+
+TripletBase<double> ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
+                                                           const TripletBase<float>& xyz,
+                                                           const TurboTransform& tt) const {
+    const ART art = m_rotationAxis.convertART(xyz);
+    const float wrapped = wrapDegrees(art.t, m_breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, sp, tt);
+    return D3(static_cast<double>(tns.x), toRadians(wrapped), static_cast<double>(tns.z));
+}
+
+TripletBase<float> ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
+                                                          const TripletBase<double>& tns,
+                                                          const TurboTransform& tt) const {
+    F3 art(0.0f, 0.0f, 0.0f);
+    tt.convertSpaceTNsToART(
+        sp, F3(static_cast<float>(tns.x), static_cast<float>(tns.y), static_cast<float>(tns.z)),
+        art);
+    return m_rotationAxis.convertXYZ(ART{art.x, art.y, static_cast<float>(toDegrees(tns.y))});
+}
+
+void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
+                                            const std::vector<TripletBase<float>>& xyz,
+                                            std::vector<TripletBase<double>>& tns,
+                                            const TurboTransform& tt) const {
+    std::vector<D3> aside(xyz.size());
+    if (!xyz.empty()) {
+        const RotationAxis& axis = m_rotationAxis;
+        detail::checkTowardsART(axis.m_axisDir, "convertART");
+        // The axis conversion of a block of points at a time, with the frame built once: each
+        // element gets the bits of RotationAxis::convertART (no continuity).
+        const detail::ArtFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
+        float a[detail::kArtBlock], r[detail::kArtBlock];
+        double degrees[detail::kArtBlock];
+        for (std::size_t base = 0; base < xyz.size(); base += detail::kArtBlock) {
+            const std::size_t m = std::min(xyz.size() - base, detail::kArtBlock);
+            detail::convertBlock(frame, xyz.data() + base, m, a, r, degrees);
+            for (std::size_t k = 0; k < m; ++k) {
+                const float wrapped = wrapDegrees(static_cast<float>(degrees[k]), m_breakAngle);
+                F3 out(0.0f, 0.0f, 0.0f);
+                tt.convertARTtoSpaceTNs(sp, F3(a[k], r[k], wrapped), out);
+                aside[base + k] =
+                    D3(static_cast<double>(out.x), toRadians(wrapped), static_cast<double>(out.z));
+            }
+        }
+    }
+    tns.swap(aside);
+}
+
+void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
+                                            const std::vector<TripletBase<double>>& tns,
+                                            std::vector<TripletBase<float>>& xyz,
+                                            const TurboTransform& tt) const {
+    std::vector<F3> aside(tns.size());
+    if (!tns.empty()) {
+        const RotationAxis& axis = m_rotationAxis;
+        const auto mapped = [&](std::size_t i) {
+            F3 art(0.0f, 0.0f, 0.0f);
+            tt.convertSpaceTNsToART(sp,
+                                    F3(static_cast<float>(tns[i].x), static_cast<float>(tns[i].y),
+                                       static_cast<float>(tns[i].z)),
+                                    art);
+            return art;
+        };
+        // As the single-point form: the axis is checked after the first element's call.
+        const F3 first = mapped(0);
+        detail::checkTowardsXYZ(axis.m_axisDir, axis.m_angle);
+        // The point-independent frame of RotationAxis::convertXYZ, built once.
+        const detail::XyzFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
+        for (std::size_t i = 0; i < tns.size(); ++i) {
+            const F3 art = i == 0 ? first : mapped(i);
+            aside[i] =
+                detail::pointAt(frame, art.x, art.y, static_cast<float>(toDegrees(tns[i].y)));
+        }
+    }
+    xyz.swap(aside);
+}
+
+void ThetaTurboTransform::convertXYZtoMTS(const std::vector<TripletBase<float>>& xyz,
+                                          std::vector<TripletBase<double>>& mts,
+                                          const TurboTransform& tt) const {
+    convertXYZtoSpace(TurboTransform::spaceMTS, xyz, mts, tt);
+}
+
+void ThetaTurboTransform::convertXYZtoNMTS(const std::vector<TripletBase<float>>& xyz,
+                                           std::vector<TripletBase<double>>& nmts,
+                                           const TurboTransform& tt) const {
+    convertXYZtoSpace(TurboTransform::spaceNMTS, xyz, nmts, tt);
+}
+
+void ThetaTurboTransform::convertMTStoXYZ(const std::vector<TripletBase<double>>& mts,
+                                          std::vector<TripletBase<float>>& xyz,
+                                          const TurboTransform& tt) const {
+    convertSpaceToXYZ(TurboTransform::spaceMTS, mts, xyz, tt);
+}
+
+void ThetaTurboTransform::convertNMTStoXYZ(const std::vector<TripletBase<double>>& nmts,
+                                           std::vector<TripletBase<float>>& xyz,
+                                           const TurboTransform& tt) const {
+    convertSpaceToXYZ(TurboTransform::spaceNMTS, nmts, xyz, tt);
 }
 
 } // namespace orv

@@ -6,6 +6,8 @@
 #include "orv/foundation/TripletBase.h"
 #include "orv/platform/TurboTransform.h"
 
+#include <vector>
+
 namespace orv {
 
 // Converts single points between XYZ (Cartesian), ART (axial, radial, theta about the rotation
@@ -121,6 +123,42 @@ public:
     TripletBase<double> projectPointToSpan(const TripletBase<double>& point, ProjectionType type,
                                            double span, TurboTransform::space space,
                                            const TurboTransform& tt) const;
+
+    // ---- Any meridional space of the TurboTransform --------------------------------------
+    //
+    // (meridional, theta, span) of the point in the space sp: the steps of convertXYZtoMTS with
+    // that space (space 0 gives convertXYZtoMTS, space 3 convertXYZtoNMTS, bit for bit; the
+    // passage model's spaceMPrime gives m'), theta wrapped against the break angle, in radians.
+    TripletBase<double> convertXYZtoSpace(TurboTransform::space sp, const TripletBase<float>& xyz,
+                                          const TurboTransform& tt) const;
+    // The point at (m, t, s) of the space sp, t in radians: the steps of convertMTStoXYZ.
+    TripletBase<float> convertSpaceToXYZ(TurboTransform::space sp, const TripletBase<double>& tns,
+                                         const TurboTransform& tt) const;
+
+    // ---- Lists ------------------------------------------------------------------------------
+    //
+    // Element i of the output is the single-point conversion of input element i, bit for bit
+    // (no continuity: every theta is wrapped against the break angle on its own). The refusals
+    // are those of the single-point forms, in the same order for the first element: the axis's
+    // (towards the meridional spaces checked before the first element, towards points after the
+    // first element's TurboTransform call) and the TurboTransform's, at the element it refuses.
+    // Filled aside: a new list of the input's length is built and swapped in at the end, so after
+    // any refusal the output is unchanged. An empty input converts nothing and empties the output,
+    // even on an unset axis. A TurboTransform derived by a host is called point by point through
+    // its virtual conversions, as by the single-point forms.
+    void convertXYZtoSpace(TurboTransform::space sp, const std::vector<TripletBase<float>>& xyz,
+                           std::vector<TripletBase<double>>& tns, const TurboTransform& tt) const;
+    void convertSpaceToXYZ(TurboTransform::space sp, const std::vector<TripletBase<double>>& tns,
+                           std::vector<TripletBase<float>>& xyz, const TurboTransform& tt) const;
+    // The same for MTS (space 0) and NMTS (space 3), as triplets (m, t, s).
+    void convertXYZtoMTS(const std::vector<TripletBase<float>>& xyz,
+                         std::vector<TripletBase<double>>& mts, const TurboTransform& tt) const;
+    void convertXYZtoNMTS(const std::vector<TripletBase<float>>& xyz,
+                          std::vector<TripletBase<double>>& nmts, const TurboTransform& tt) const;
+    void convertMTStoXYZ(const std::vector<TripletBase<double>>& mts,
+                         std::vector<TripletBase<float>>& xyz, const TurboTransform& tt) const;
+    void convertNMTStoXYZ(const std::vector<TripletBase<double>>& nmts,
+                          std::vector<TripletBase<float>>& xyz, const TurboTransform& tt) const;
 
 private:
     RotationAxis m_rotationAxis;
