@@ -1,8 +1,10 @@
 #include "Demos.h"
+#include "Rotor37.h"
 
 #include "orv/GeometryTools.h"
 
 #include <algorithm>
+#include <fstream>
 #include <cmath>
 #include <iostream>
 #include <vector>
@@ -92,5 +94,35 @@ void demoTurbo() {
         transform.projectPointToSpan(tip, 0.5, static_cast<orv::TurboTransform::space>(1), passage);
     } catch (const orv::data::invalid& e) {
         std::cout << "refused: " << e.describe() << "\n";
+    }
+
+    // NASA Rotor 37: a point of its blade at mid-span, mid-chord (section 7, point 50 of
+    // data/rotor37/blade.csv, suction side), in the three meridional spaces of its passage.
+    const std::string dir = ORV_ROTOR37_DIR;
+    if (!std::ifstream(dir + "/hub.csv")) {
+        std::cout << "Rotor 37 data not found in " << dir << ": skipped\n";
+        return;
+    }
+    const orv::TurboTransform rotor = rotor37::passage(dir);
+    const orv::ThetaTurboTransform rotorTransform(-180.0, rotor37::axis());
+    for (const auto& row : rotor37::readCsv(dir + "/blade.csv")) {
+        if (row.at(0) != 7 || row.at(1) != 50) {
+            continue;
+        }
+        const double z = row.at(2), r = row.at(3), theta = row.at(4); // cm, cm, radians
+        const F3 xyz(D3(r * std::cos(theta), r * std::sin(theta), z));
+        std::cout << "Rotor 37 blade point " << D3(xyz) << " cm:\n";
+        const struct {
+            orv::TurboTransform::space space;
+            const char* name;
+        } spaces[] = {{orv::TurboTransform::spaceNMTS, "NMTS (u, theta, span)"},
+                      {orv::TurboTransform::spaceMTS, "MTS (m cm, theta, span)"},
+                      {orv::TurboTransform::spaceMPrime, "m' (m', theta, span)"}};
+        for (const auto& sp : spaces) {
+            const D3 tns = rotorTransform.convertXYZtoSpace(sp.space, xyz, rotor);
+            const F3 back = rotorTransform.convertSpaceToXYZ(sp.space, tns, rotor);
+            std::cout << "  " << sp.name << ": " << tns << ", back to XYZ moves it by "
+                      << distance(back, xyz) << " cm\n";
+        }
     }
 }
