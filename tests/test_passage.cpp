@@ -174,7 +174,7 @@ TEST(Passage, Refusals) {
     F3 f(1, 2, 3);
     D3 d(1, 2, 3);
     const Refusal space{"TurboTransform", "convertSpaceTNsToART", "Unknown meridional space."};
-    for (int sp : {-1, 1, 2, 4}) {
+    for (int sp : {-1, 1, 2, 5}) {
         EXPECT_TRUE(throwsWith<orv::data::invalid>(
             [&] { tt.convertSpaceTNsToART(TurboTransform::space(sp), F3(0.5f, 0, 0.5f), f); },
             space));

@@ -224,6 +224,29 @@ double lengthOfSteps(const Step* steps, std::size_t n, double span) {
     return sum;
 }
 
+// The integral of ds / r over a straight piece of length len along which the radius goes linearly
+// from r0 to r0 + delta: len * ln(1 + x) / (r0 x) with x = delta / r0, and len / r0 where x is 0.
+// log1p keeps it exact to rounding however near 1 + x lies to 1.
+double inverseRadiusIntegral(double len, double r0, double delta) {
+    const double x = delta / r0;
+    const double g = x == 0.0 ? 1.0 : std::log1p(x) / x;
+    return (len / r0) * g;
+}
+
+// Its inverse in the length: the fraction t of the piece at which the integral reaches mu, from
+// mu = len / delta * ln(1 + t delta / r0): t = mu r0 / len * expm1(y) / y with y = mu delta / len
+// (and 1 for the last factor where y is 0).
+double inverseRadiusParameter(double mu, double len, double r0, double delta) {
+    const double y = (mu * delta) / len;
+    const double h = y == 0.0 ? 1.0 : std::expm1(y) / y;
+    return ((mu * r0) / len) * h;
+}
+
+[[noreturn]] void refuseRadius(const char* operation) {
+    throwError<data::invalid>(
+        kClass, operation, UserMsg("Meridional coordinate m' needs a positive radius.", nullptr));
+}
+
 // The roots of c + b t + a t^2 = 0, the well-conditioned one first. A linear equation has one root
 // (given twice); rounding just outside the lines' envelope takes the touching line.
 struct PatchRoots {
@@ -259,11 +282,12 @@ struct TurboTransform::Passage {
     std::vector<SideLine> sides; // per station
     std::vector<PatchEnd> ends;  // per patch k: [2k] seen from station k, [2k + 1] from k + 1
     std::vector<Step> steps;     // per patch
+    std::vector<Vec2> radius;    // per station: hub radius (x) and shroud radius (y)
     unsigned searchDepth = 0;    // halvings of the station search: ceil(log2(patches))
 
     // The model of a transform, after refusing an unknown space and a missing model.
     static const Passage& checked(const Passage* passage, space sp, const char* operation) {
-        if ((sp != spaceMTS && sp != spaceNMTS) || !passage) {
+        if ((sp != spaceMTS && sp != spaceNMTS && sp != spaceMPrime) || !passage) {
             refuseCall(sp, operation);
         }
         return *passage;
@@ -275,6 +299,36 @@ struct TurboTransform::Passage {
                                                 const std::vector<Doublet>& shroudCurve);
 
     std::size_t patches() const { return steps.size(); }
+
+    // Radius of the line of constant span at station i.
+    double radiusAt(std::size_t i, double span) const {
+        return (1.0 - span) * radius[i].x + span * radius[i].y;
+    }
+
+    // Refuses m' where the line of constant span reaches the axis at one of stations [0, n).
+    void checkRadii(std::size_t n, double span, const char* operation) const {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (radiusAt(i, span) <= 0.0) {
+                refuseRadius(operation);
+            }
+        }
+    }
+
+    // m' across patch i: the integral of dm / r from station i to station i + 1.
+    double patchMPrime(std::size_t i, double span) const {
+        const Step& s = steps[i];
+        const double delta = (1.0 - span) * s.dHub.y + span * s.dShroud.y;
+        return inverseRadiusIntegral(stepLength(s, span), radiusAt(i, span), delta);
+    }
+
+    // m' of the stations [0, n] summed in order: m' at station n.
+    double mPrimeOfStation(std::size_t n, double span) const {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            sum = sum + patchMPrime(i, span);
+        }
+        return sum;
+    }
 
     // The patch whose stations enclose p: the last station that p lies downstream of (or on), by
     // halving over the stations; 0 when p lies upstream of the inlet. Where station lines cross
@@ -300,7 +354,7 @@ struct TurboTransform::Passage {
     }
 
     // (axial, radial) -> (meridional, span) in the given space.
-    void forward(space sp, Vec2 p, double& m, double& span) const {
+    void forward(space sp, Vec2 p, double& m, double& span, const char* operation) const {
         const std::size_t k = patchOf(p);
         const SideLine& s0 = sides[k];
         const SideLine& s1 = sides[k + 1];
@@ -342,14 +396,27 @@ struct TurboTransform::Passage {
             m = e.u + t * e.du;
             return;
         }
-        // From the end station: (start + len) - t * len, the same as adding t * -len.
-        const double start = lengthOfSteps(steps.data(), k, span);
-        const double len = stepLength(steps[k], span);
-        m = pick(fromEnd, start + len, start) + t * pick(fromEnd, -len, len);
+        if (sp == spaceMTS) {
+            // From the end station: (start + len) - t * len, the same as adding t * -len.
+            const double start = lengthOfSteps(steps.data(), k, span);
+            const double len = stepLength(steps[k], span);
+            m = pick(fromEnd, start + len, start) + t * pick(fromEnd, -len, len);
+            return;
+        }
+        // m': from the inlet to station k (or k + 1), then along the patch from that station.
+        checkRadii(k + 2, span, operation);
+        const double start = mPrimeOfStation(k, span);
+        const double r0 = (1.0 - span) * e.hub.y + span * e.shroud.y;
+        const double delta = (1.0 - span) * e.dHub.y + span * e.dShroud.y;
+        if ((t * delta) / r0 <= -1.0) { // the line reaches the axis before the point
+            refuseRadius(operation);
+        }
+        const double mu = inverseRadiusIntegral(t * stepLength(steps[k], span), r0, t * delta);
+        m = fromEnd ? (start + patchMPrime(k, span)) - mu : start + mu;
     }
 
     // (meridional, span) -> (axial, radial) in the given space.
-    Vec2 backward(space sp, double m, double span, bool clamp) const {
+    Vec2 backward(space sp, double m, double span, bool clamp, const char* operation) const {
         const std::size_t last = patches() - 1;
         std::size_t k = 0;
         double start = 0.0;
@@ -363,6 +430,8 @@ struct TurboTransform::Passage {
             k = std::min(above == 0 ? 0 : above - 1, last);
             start = u[k];
             end = u[k + 1];
+        } else if (sp == spaceMPrime) {
+            return backwardMPrime(m, span, clamp, operation);
         } else {
             if (clamp) {
                 const double total = lengthOfSteps(steps.data(), last + 1, span);
@@ -396,14 +465,49 @@ struct TurboTransform::Passage {
         const bool fromEnd = (end - m) < (m - start);
         const double t = width == 0.0 ? 0.0 : (fromEnd ? end - m : m - start) / width;
         const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
+        return evaluate(e, t, span);
+    }
+
+    // The point at t along patch end e's patch, at the span.
+    static Vec2 evaluate(const PatchEnd& e, double t, double span) {
         const Vec2 h = e.hub + t * e.dHub;
         const Vec2 s = e.shroud + t * e.dShroud;
         return (1.0 - span) * h + span * s;
     }
+
+    // (m', span) -> (axial, radial): the patch as in MTS, then the integral's inverse along it.
+    Vec2 backwardMPrime(double m, double span, bool clamp, const char* operation) const {
+        const std::size_t last = patches() - 1;
+        if (clamp) {
+            checkRadii(last + 2, span, operation);
+            const double total = mPrimeOfStation(last + 1, span);
+            m = m < 0.0 ? 0.0 : (m > total ? total : m);
+        }
+        std::size_t k = 0;
+        double start = 0.0;
+        double step = patchMPrime(0, span);
+        while (k < last && start + step <= m) {
+            start = start + step;
+            ++k;
+            step = patchMPrime(k, span);
+        }
+        checkRadii(k + 2, span, operation);
+        const double end = start + step;
+        const bool fromEnd = (end - m) < (m - start);
+        const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
+        double t = 0.0;
+        if (end - start != 0.0) {
+            const double r0 = (1.0 - span) * e.hub.y + span * e.shroud.y;
+            const double delta = (1.0 - span) * e.dHub.y + span * e.dShroud.y;
+            const double mu = fromEnd ? end - m : m - start;
+            t = inverseRadiusParameter(mu, stepLength(steps[k], span), r0, delta);
+        }
+        return evaluate(e, t, span);
+    }
 };
 
 void TurboTransform::Passage::refuseCall(space sp, const char* operation) {
-    if (sp != spaceMTS && sp != spaceNMTS) {
+    if (sp != spaceMTS && sp != spaceNMTS && sp != spaceMPrime) {
         throwError<data::invalid>(kClass, operation, SystemMsg("Unknown meridional space."));
     }
     throwError<internal::error>(kClass, operation,
@@ -480,6 +584,9 @@ TurboTransform::Passage::build(const std::vector<Doublet>& hubCurve,
         passage->ends.push_back(end(k + 1, k));
         passage->steps.push_back({hub[k + 1] - hub[k], shroud[k + 1] - shroud[k]});
     }
+    for (std::size_t k = 0; k < u.size(); ++k) {
+        passage->radius.push_back({hub[k].y, shroud[k].y});
+    }
     for (std::size_t n = passage->patches(); n > 1; n = n - n / 2) {
         ++passage->searchDepth;
     }
@@ -500,7 +607,8 @@ void TurboTransform::convertARTtoSpaceTNs(space sp, const TripletBase<float>& ar
     const Passage& passage = Passage::checked(m_passage.get(), sp, "convertARTtoSpaceTNs");
     double m = 0.0;
     double span = 0.0;
-    passage.forward(sp, Vec2{static_cast<double>(art.x), static_cast<double>(art.y)}, m, span);
+    passage.forward(sp, Vec2{static_cast<double>(art.x), static_cast<double>(art.y)}, m, span,
+                    "convertARTtoSpaceTNs");
     tns = TripletBase<float>(static_cast<float>(m), art.z, static_cast<float>(span));
 }
 
@@ -510,7 +618,7 @@ void TurboTransform::convertARTtoSpaceTNs(space sp, const TripletBase<double>& a
     double m = 0.0;
     double span = 0.0;
     const double theta = art.z;
-    passage.forward(sp, Vec2{art.x, art.y}, m, span);
+    passage.forward(sp, Vec2{art.x, art.y}, m, span, "convertARTtoSpaceTNs");
     tns = TripletBase<double>(m, theta, span);
 }
 
@@ -518,8 +626,8 @@ void TurboTransform::convertSpaceTNsToART(space sp, const TripletBase<float>& tn
                                           TripletBase<float>& art) const {
     const Passage& passage = Passage::checked(m_passage.get(), sp, "convertSpaceTNsToART");
     const float theta = tns.y;
-    const Vec2 p =
-        passage.backward(sp, static_cast<double>(tns.x), static_cast<double>(tns.z), false);
+    const Vec2 p = passage.backward(sp, static_cast<double>(tns.x), static_cast<double>(tns.z),
+                                    false, "convertSpaceTNsToART");
     art = TripletBase<float>(static_cast<float>(p.x), static_cast<float>(p.y), theta);
 }
 
@@ -529,7 +637,8 @@ void TurboTransform::convertSpaceTNsToARTspanEQ0or1(space sp, const TripletBase<
     const Passage& passage =
         Passage::checked(m_passage.get(), sp, "convertSpaceTNsToARTspanEQ0or1");
     const double theta = tns.y;
-    const Vec2 p = passage.backward(sp, tns.x, tns.z, clampToWallEnds);
+    const Vec2 p =
+        passage.backward(sp, tns.x, tns.z, clampToWallEnds, "convertSpaceTNsToARTspanEQ0or1");
     art = TripletBase<double>(p.x, p.y, theta);
 }
 
