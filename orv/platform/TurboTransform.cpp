@@ -14,6 +14,13 @@
 #include <emmintrin.h>
 #endif
 
+// Out of line: for the m' code, which would otherwise make the other spaces' code larger.
+#if defined(__GNUC__)
+#define ORV_NOINLINE __attribute__((noinline))
+#else
+#define ORV_NOINLINE
+#endif
+
 namespace orv {
 
 namespace {
@@ -403,8 +410,15 @@ struct TurboTransform::Passage {
             m = pick(fromEnd, start + len, start) + t * pick(fromEnd, -len, len);
             return;
         }
-        // m': from the inlet to station k (or k + 1), then along the patch from that station.
+        m = forwardMPrime(k, fromEnd, t, span, operation);
+    }
+
+    // m' of the point at t along patch k from station k (k + 1 fromEnd): from the inlet to that
+    // station, then along the patch. Kept out of line, so that the other spaces' code stays small.
+    ORV_NOINLINE double forwardMPrime(std::size_t k, bool fromEnd, double t, double span,
+                                      const char* operation) const {
         checkRadii(k + 2, span, operation);
+        const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
         const double start = mPrimeOfStation(k, span);
         const double r0 = (1.0 - span) * e.hub.y + span * e.shroud.y;
         const double delta = (1.0 - span) * e.dHub.y + span * e.dShroud.y;
@@ -412,7 +426,7 @@ struct TurboTransform::Passage {
             refuseRadius(operation);
         }
         const double mu = inverseRadiusIntegral(t * stepLength(steps[k], span), r0, t * delta);
-        m = fromEnd ? (start + patchMPrime(k, span)) - mu : start + mu;
+        return fromEnd ? (start + patchMPrime(k, span)) - mu : start + mu;
     }
 
     // (meridional, span) -> (axial, radial) in the given space.
@@ -425,9 +439,15 @@ struct TurboTransform::Passage {
             if (clamp) {
                 m = m < 0.0 ? 0.0 : (m > 1.0 ? 1.0 : m);
             }
-            const std::size_t above =
-                static_cast<std::size_t>(std::upper_bound(u.begin(), u.end(), m) - u.begin());
-            k = std::min(above == 0 ? 0 : above - 1, last);
+            // The number of inner stations at or before m (all of them for a NaN): the same
+            // patch as the last station at or before m, limited to [0, last].
+            const double* inner = u.data() + 1;
+            for (std::size_t len = last; len > 0;) {
+                const std::size_t half = len / 2;
+                const bool after = !(m < inner[k + half]);
+                k += after ? half + 1 : 0;
+                len = after ? len - half - 1 : half;
+            }
             start = u[k];
             end = u[k + 1];
         } else if (sp == spaceMPrime) {
@@ -476,7 +496,8 @@ struct TurboTransform::Passage {
     }
 
     // (m', span) -> (axial, radial): the patch as in MTS, then the integral's inverse along it.
-    Vec2 backwardMPrime(double m, double span, bool clamp, const char* operation) const {
+    ORV_NOINLINE Vec2 backwardMPrime(double m, double span, bool clamp,
+                                     const char* operation) const {
         const std::size_t last = patches() - 1;
         if (clamp) {
             checkRadii(last + 2, span, operation);
