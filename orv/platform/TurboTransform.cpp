@@ -233,7 +233,7 @@ double lengthOfSteps(const Step* steps, std::size_t n, double span) {
 
 // The integral of ds / r over a straight piece of length len along which the radius goes linearly
 // from r0 to r0 + delta: len * ln(1 + x) / (r0 x) with x = delta / r0, and len / r0 where x is 0.
-// log1p keeps it exact to rounding however near 1 + x lies to 1.
+// log1p keeps it accurate to rounding however near the two radii lie.
 double inverseRadiusIntegral(double len, double r0, double delta) {
     const double x = delta / r0;
     const double g = x == 0.0 ? 1.0 : std::log1p(x) / x;
@@ -328,7 +328,7 @@ struct TurboTransform::Passage {
         return inverseRadiusIntegral(stepLength(s, span), radiusAt(i, span), delta);
     }
 
-    // m' of the stations [0, n] summed in order: m' at station n.
+    // m' at station n: the patches before it, summed in order.
     double mPrimeOfStation(std::size_t n, double span) const {
         double sum = 0.0;
         for (std::size_t i = 0; i < n; ++i) {
