@@ -1,6 +1,6 @@
 // Cost of one XYZ -> NMTS conversion through the hub/shroud passage model of the platform
 // TurboTransform: the axis conversion (atan2, square roots), the break-angle wrap and the passage
-// inversion (station search and one quadratic per point).
+// inversion (station search and one quadratic per point); and the passage model alone, both ways.
 #include "orv/GeometryTools.h"
 
 #include <benchmark/benchmark.h>
@@ -52,19 +52,52 @@ void BM_convertXYZtoNMTS(benchmark::State& state) {
 }
 BENCHMARK(BM_convertXYZtoNMTS);
 
+// (axial, radial, theta) points inside the passage, theta in degrees.
+std::vector<F3> artCloud(std::size_t count) {
+    std::mt19937 rng(43u);
+    std::uniform_real_distribution<double> axial(0.0, 0.4), radial(0.32, 0.47),
+        theta(-170.0, 170.0);
+    std::vector<F3> points;
+    points.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const float a = static_cast<float>(axial(rng));
+        const float r = static_cast<float>(radial(rng));
+        points.emplace_back(a, r, static_cast<float>(theta(rng)));
+    }
+    return points;
+}
+
 // The passage inversion alone, (axial, radial) -> (meridional, span), for comparison.
 void BM_passageForward(benchmark::State& state) {
     const orv::TurboTransform passage = axialPassage();
-    const std::vector<F3> points = pointCloud(4096);
+    const std::vector<F3> points = artCloud(4096);
     for (auto _ : state) {
         for (const F3& p : points) {
             F3 tns;
-            passage.convertARTtoSpaceTNs(orv::TurboTransform::spaceNMTS, F3(p.z, p.y, 0.0f), tns);
+            passage.convertARTtoSpaceTNs(orv::TurboTransform::spaceNMTS, p, tns);
             benchmark::DoNotOptimize(tns);
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * points.size()));
 }
 BENCHMARK(BM_passageForward);
+
+// And back, (meridional, span) -> (axial, radial), from the same points' NMTS coordinates.
+void BM_passageBackward(benchmark::State& state) {
+    const orv::TurboTransform passage = axialPassage();
+    std::vector<F3> points = artCloud(4096);
+    for (F3& p : points) {
+        passage.convertARTtoSpaceTNs(orv::TurboTransform::spaceNMTS, p, p);
+    }
+    for (auto _ : state) {
+        for (const F3& p : points) {
+            F3 art;
+            passage.convertSpaceTNsToART(orv::TurboTransform::spaceNMTS, p, art);
+            benchmark::DoNotOptimize(art);
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * points.size()));
+}
+BENCHMARK(BM_passageBackward);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 
 using namespace orvtest;
@@ -11,7 +12,8 @@ using orv::TurboTransform;
 
 namespace {
 
-const TurboTransform::space MTS = TurboTransform::spaceMTS, NMTS = TurboTransform::spaceNMTS;
+const TurboTransform::space MTS = TurboTransform::spaceMTS, NMTS = TurboTransform::spaceNMTS,
+                            MPRIME = TurboTransform::spaceMPrime;
 
 // An axial passage and a mixed-flow one whose hub climbs steeply; the walls of each have their
 // break points at different arc lengths. With a box (axial, radial) reaching outside the passage.
@@ -38,6 +40,18 @@ D3 forward(const TurboTransform& tt, TurboTransform::space sp, Doublet p) {
     D3 tns;
     tt.convertARTtoSpaceTNs(sp, D3(p.x, p.y, 0.0), tns);
     return tns;
+}
+
+// A wall of NASA Rotor 37 (data/rotor37: (axial, radius) in centimetres), as Doublets hold it.
+std::vector<Doublet> rotor37Wall(const char* file) {
+    std::ifstream in(std::string(ORV_SOURCE_DIR) + "/data/rotor37/" + file);
+    std::vector<Doublet> wall;
+    double z, r;
+    char comma;
+    for (in.ignore(100, '\n'); in >> z >> comma >> r;) { // after the header line
+        wall.emplace_back(float(z), float(r));
+    }
+    return wall;
 }
 
 double wallLength(const std::vector<Doublet>& wall) {
@@ -174,7 +188,7 @@ TEST(Passage, Refusals) {
     F3 f(1, 2, 3);
     D3 d(1, 2, 3);
     const Refusal space{"TurboTransform", "convertSpaceTNsToART", "Unknown meridional space."};
-    for (int sp : {-1, 1, 2, 4}) {
+    for (int sp : {-1, 1, 2, 5}) {
         EXPECT_TRUE(throwsWith<orv::data::invalid>(
             [&] { tt.convertSpaceTNsToART(TurboTransform::space(sp), F3(0.5f, 0, 0.5f), f); },
             space));
@@ -212,4 +226,102 @@ TEST(Passage, Regressions) {
         EXPECT_EQ(forward(scaled, NMTS, p).z, 1.0);
     }
     EXPECT_EQ(forward(scaled, NMTS, hub[2]).x, forward(scaled, NMTS, shroud[1]).x);
+}
+
+// Rotor 37: exact walls, round trips in all spaces, reference values computed independently.
+TEST(Passage, Rotor37) {
+    const std::vector<Doublet> hub = rotor37Wall("hub.csv"), shroud = rotor37Wall("shroud.csv");
+    ASSERT_TRUE(hub.size() == 31 && shroud.size() == 32);
+    const TurboTransform tt(hub, shroud);
+    std::mt19937 rng(37u);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (TurboTransform::space sp : {MTS, NMTS, MPRIME}) {
+        for (const auto* wall : {&hub, &shroud}) {
+            const double span = wall == &hub ? 0.0 : 1.0;
+            for (const Doublet& p : *wall) {
+                EXPECT_EQ(forward(tt, sp, p).z, span);
+            }
+            D3 art; // the inlet at meridional 0, and back from there: its point bit for bit
+            tt.convertSpaceTNsToARTspanEQ0or1(sp, D3(0, 0.5, span), art, false);
+            EXPECT_TRUE(sameBits(forward(tt, sp, wall->front()).x, 0.0) &&
+                        tripletEq(art, double(wall->front().x), double(wall->front().y), 0.5));
+        }
+        // Points filling the passage, there and back: within 4 units in the last place of 25 (the
+        // radius's size) in double precision, 2 in single precision, which rounds once.
+        bool ok = true;
+        for (int i = 0; i < 2000; ++i) {
+            D3 art, tns, back;
+            tt.convertSpaceTNsToARTspanEQ0or1(NMTS, D3(unit(rng), 0.5, unit(rng)), art, false);
+            tt.convertARTtoSpaceTNs(sp, art, tns);
+            tt.convertSpaceTNsToARTspanEQ0or1(sp, tns, back, false);
+            const F3 artF(art);
+            F3 tnsF, backF;
+            tt.convertARTtoSpaceTNs(sp, artF, tnsF);
+            tt.convertSpaceTNsToART(sp, tnsF, backF);
+            ok = ok && nearScale(back, art, 25.0, 4) && nearScale(backF, artF, 25.0f, 2) &&
+                 sameBits(tnsF.x, float(forward(tt, sp, {artF.x, artF.y}).x));
+        }
+        EXPECT_TRUE(ok) << sp;
+    }
+    EXPECT_TRUE(forward(tt, NMTS, hub.back()).x == 1 && forward(tt, NMTS, shroud.back()).x == 1);
+    // (axial, radial, u, span, MTS, m') from tools/rotor37_reference.py (patches inverted by
+    // bisection, m' by Gauss-Legendre quadrature): within 1e-12 (MTS: relative).
+    const double refs[][6] = {
+        {-10, 21, 0.3360676626712904, 0.42661163633416666, 12.860000610351564, 0.6123809814453125},
+        {2, 18.5, 0.65186215273889037, 0.031052897078015083, 24.930902169571233,
+         1.3985356967928571},
+        {4, 24, 0.70564592730824316, 0.93819073195253821, 26.976733402937182, 1.0772380029107593},
+        {14, 19.5, 0.96759057320253739, 0.015424277483593336, 37.010638380808928,
+         2.0389151809785822},
+    };
+    for (const auto& w : refs) {
+        const Doublet p{float(w[0]), float(w[1])};
+        const D3 n = forward(tt, NMTS, p), m = forward(tt, MTS, p), q = forward(tt, MPRIME, p);
+        for (double d :
+             {n.x - w[2], (m.x - w[4]) / w[4], q.x - w[5], n.z - w[3], m.z - w[3], q.z - w[3]}) {
+            EXPECT_LE(std::fabs(d), 1e-12) << w[0];
+        }
+    }
+}
+
+// m' along a line of constant span that reaches the axis: refused, the output left as it was.
+TEST(Passage, MPrimeNeedsAPositiveRadius) {
+    // The hub (span 0) climbs from radius 0.5 to 1 and falls to the axis at the outlet.
+    const TurboTransform tt({{0, 0.5f}, {1, 1}, {2, 0}}, {{0, 2}, {2, 2}});
+    const char *fwd = "convertARTtoSpaceTNs", *back = "convertSpaceTNsToARTspanEQ0or1";
+    const struct {
+        const char* op;
+        D3 in;
+        bool clamp, refused;
+    } rows[] = {
+        {fwd, D3(0.5, 0.75, 0), false, false}, // on the hub's first patch, which keeps off the axis
+        {fwd, D3(1.5, 0.5, 0), false, true},   // on its last patch, which ends on the axis
+        {fwd, D3(-1, 0, 0), false, true},      // upstream, where the first patch's line meets it
+        {fwd, D3(N, 1.5, 0), false, false},    // NaN results
+        {back, D3(0.5, 0, 0), false, false},   // in the hub's first patch
+        {back, D3(0.5, 0, 0), true, true},     // clamped to the hub's end: on the axis
+        {back, D3(5, 0, 0), false, true},
+        {back, D3(5, 0, 0.5), true, false},
+        {"convertSpaceTNsToART", D3(5, 0, 0), false, true},
+    };
+    for (const auto& r : rows) {
+        D3 out(7, 8, 9);
+        F3 outF(out);
+        const auto call = [&] {
+            if (r.op == fwd) {
+                tt.convertARTtoSpaceTNs(MPRIME, r.in, out);
+            } else if (r.op == back) {
+                tt.convertSpaceTNsToARTspanEQ0or1(MPRIME, r.in, out, r.clamp);
+            } else {
+                tt.convertSpaceTNsToART(MPRIME, F3(r.in), outF);
+            }
+        };
+        if (r.refused) {
+            EXPECT_TRUE(throwsWith<orv::data::invalid>(
+                call, "TurboTransform", r.op, "Meridional coordinate m' needs a positive radius."));
+            EXPECT_TRUE(tripletEq(out, 7.0, 8.0, 9.0) && bitsEq(outF, out));
+        } else {
+            EXPECT_NO_THROW(call());
+        }
+    }
 }
