@@ -148,7 +148,15 @@ template <class T> struct ArtFrame {
              const TripletBase<double>& u)
         : point(atPrecision(p, T())), dir(atPrecision(d, T())), unitDir(dir),
           up(atPrecision(u, T())), side(atPrecision(d.cross(u), T())) {
-        normalizeTwo(unitDir, side);
+        // The stored direction is a unit vector, and where its squared length is exactly 1 its
+        // length is 1 and normalising divides by 1, which changes nothing: the division is
+        // skipped, so that the point's steps need not wait for it (the test is the same for
+        // every call on one axis, so it predicts). Otherwise both normalisations at once.
+        if (dir.dot(dir) == T(1) && !dir.isUndefined()) {
+            side.normalize();
+        } else {
+            normalizeTwo(unitDir, side);
+        }
     }
 };
 
