@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need where it is missing (Debian packages, with apt-get), then builds and
 # runs the tests: cmake --workflow --preset release (the library, the example host, the tests, the
-# benchmarks; the tests include the package test and, with clang, the Microsoft ABI check).
+# benchmarks, the Python module; the tests include the package test, the Python tests and, with
+# clang, the Microsoft ABI check).
 # .ci/run runs its release tests through this script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,14 @@ need libgtest-dev
 need libgmock-dev
 need libbenchmark-dev
 need clang command -v clang++
+# The Python module, its tests and its examples: Debian's python3 with numpy, its headers,
+# pybind11, pytest, matplotlib (the pictures) and dask (the chunked conversion).
+need python3-dev
+need python3-numpy /usr/bin/python3 -c "import numpy"
+need pybind11-dev
+need python3-pytest /usr/bin/python3 -c "import pytest"
+need python3-matplotlib /usr/bin/python3 -c "import matplotlib"
+need python3-dask /usr/bin/python3 -c "import dask.array"
 # The locale sources, from which a test builds a decimal-comma locale where none is installed.
 need locales
 
