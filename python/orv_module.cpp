@@ -11,6 +11,8 @@
 // Threads. The axis, passage and transform objects cannot be changed from Python, and every
 // conversion runs with the global interpreter lock released, so threads may convert parts of one
 // mesh at the same time with the same objects.
+#include "ReservedList.h"
+
 #include "orv/GeometryTools.h"
 
 #include <pybind11/numpy.h>
@@ -101,11 +103,13 @@ View view(const py::array& a) {
 // The rows as a list of the library's records (Rec: cols components of T, packed).
 template <class T, class Rec> std::vector<Rec> copyIn(const View& v) {
     static_assert(std::is_trivially_copyable<Rec>::value, "records copied as bytes");
+    std::vector<Rec> out = orvpy::reserved<Rec>(v.rows);
     if (v.packed) {
         const Rec* first = reinterpret_cast<const Rec*>(v.data);
-        return std::vector<Rec>(first, first + v.rows);
+        out.assign(first, first + v.rows);
+        return out;
     }
-    std::vector<Rec> out(static_cast<std::size_t>(v.rows));
+    out.resize(static_cast<std::size_t>(v.rows));
     for (py::ssize_t i = 0; i < v.rows; ++i) {
         for (py::ssize_t j = 0; j < v.cols; ++j) {
             std::memcpy(reinterpret_cast<char*>(&out[i]) + j * sizeof(T),
@@ -201,7 +205,7 @@ py::object pointsToList(const orv::RotationAxis& axis, const py::object& points,
         points, what,
         [&](const View& v, auto tag) -> py::object {
             using T = decltype(tag);
-            std::vector<OutOf<T>> out;
+            std::vector<OutOf<T>> out = orvpy::reserved<OutOf<T>>(v.rows);
             {
                 py::gil_scoped_release unlocked;
                 const std::vector<InOf<T>> in = copyIn<T, InOf<T>>(v);
@@ -272,7 +276,7 @@ split into chunks (threads, dask map_blocks) is continuous per chunk only.)");
     c.def(
         "convert_art",
         [](const Axis& axis, const py::object& points) {
-            return pointsToList<Triplet>(
+            return pointsToList<Record>(
                 axis, points, "convert_art: points",
                 [](const Axis& a, const auto& in, auto& out) { a.convertART(in, out); });
         },
@@ -324,8 +328,10 @@ split into chunks (threads, dask map_blocks) is continuous per chunk only.)");
             return byPrecision(points, "convert_art_with_directions: points",
                                [&](const View& v, auto tag) -> py::object {
                                    using T = decltype(tag);
-                                   std::vector<Record<T>> art;
-                                   std::vector<Triplet<T>> axial, radial, theta;
+                                   auto art = orvpy::reserved<Record<T>>(v.rows);
+                                   auto axial = orvpy::reserved<Triplet<T>>(v.rows);
+                                   auto radial = orvpy::reserved<Triplet<T>>(v.rows);
+                                   auto theta = orvpy::reserved<Triplet<T>>(v.rows);
                                    {
                                        py::gil_scoped_release unlocked;
                                        const auto in = copyIn<T, Triplet<T>>(v);
