@@ -99,16 +99,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "XYZ -> ART -> XYZ (double)");
     check(distance(axis.convertXYZ(axis.convertART(F3(x))), F3(x)) <= 16 * 0x1p-23L * scale,
           "XYZ -> ART -> XYZ (float)");
-    try { // arbitrary fields; a refused set leaves the axis as it was
-        const D3 p = drawTriplet(in), d = drawTriplet(in);
-        const double angle = drawDouble(in);
-        axis.setRotationAxis(p, d, angle, drawTriplet(in));
-    } catch (const orv::data::invalid&) {
+    if (in.ConsumeBool()) {
+        try { // arbitrary fields; a refused set leaves the axis as it was (set, as every success)
+            const D3 p = drawTriplet(in), d = drawTriplet(in);
+            const double angle = drawDouble(in);
+            axis.setRotationAxis(p, d, angle, drawTriplet(in));
+        } catch (const orv::data::invalid&) {
+        }
     }
     const std::vector<D3> pts = drawPoints(in);
-    if (!axis.isValid()) {
-        return 0;
-    }
     listChecks<double>(in, axis, pts);
     listChecks<float>(in, axis, std::vector<F3>(pts.begin(), pts.end()));
     return 0;
