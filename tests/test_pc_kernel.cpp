@@ -103,8 +103,8 @@ bool setCommaLocale(std::string& made) {
     if (comma("de_DE.UTF-8") || comma("German_Germany.1252") || comma("de-DE")) {
         return true;
     }
+    made = ::testing::TempDir() + "orv-locale-XXXXXX"; // created and used on glibc only
 #if defined(__GLIBC__)
-    made = ::testing::TempDir() + "orv-locale-XXXXXX";
     const auto localedef = [&] {
         return "localedef -i de_DE -f ISO-8859-1 " + made + "/de_DE.ISO-8859-1 >/dev/null 2>&1";
     };
