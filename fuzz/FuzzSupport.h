@@ -1,9 +1,8 @@
 #ifndef ORV_FUZZ_FUZZSUPPORT_H
 #define ORV_FUZZ_FUZZSUPPORT_H
 
-// Helpers shared by the fuzz targets: values that reach the awkward corners more often than raw
-// bytes would, comparisons for the property checks, and a check that aborts so that libFuzzer
-// records a finding.
+// Helpers of the fuzz targets: values that reach the awkward corners more often than raw bytes
+// would, comparisons for the checks, and a check that aborts (libFuzzer records a finding).
 
 #include "orv/GeometryTools.h"
 
@@ -13,8 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
-#include <type_traits>
 
 namespace orvfuzz {
 
@@ -42,33 +39,24 @@ inline double drawDouble(FuzzedDataProvider& in) {
                        : 1000 * unit;
 }
 
+// Components drawn in order (a braced list is evaluated in order): arbitrary, or within +-limit.
 inline D3 drawTriplet(FuzzedDataProvider& in) {
-    const double x = drawDouble(in), y = drawDouble(in), z = drawDouble(in);
-    return D3(x, y, z);
+    return D3{drawDouble(in), drawDouble(in), drawDouble(in)};
 }
-
 inline D3 drawModerate(FuzzedDataProvider& in, double limit) {
-    const double x = in.ConsumeFloatingPointInRange<double>(-limit, limit);
-    const double y = in.ConsumeFloatingPointInRange<double>(-limit, limit);
-    return D3(x, y, in.ConsumeFloatingPointInRange<double>(-limit, limit));
+    const auto c = [&] { return in.ConsumeFloatingPointInRange<double>(-limit, limit); };
+    return D3{c(), c(), c()};
 }
 
-// Same bits, any NaN matching any NaN. Records, doublets and triplets are compared component by
-// component (24 bytes: three doubles; otherwise floats).
-template <class S> bool sameBits(const S& a, const S& b) {
-    using C = std::conditional_t<sizeof(S) == 3 * sizeof(double), double, float>;
-    C x[sizeof(S) / sizeof(C)], y[sizeof(S) / sizeof(C)];
-    std::memcpy(x, &a, sizeof a);
-    std::memcpy(y, &b, sizeof b);
-    for (std::size_t i = 0; i < sizeof(S) / sizeof(C); ++i) {
-        if (!(std::isnan(x[i]) && std::isnan(y[i])) && std::memcmp(&x[i], &y[i], sizeof(C)) != 0) {
-            return false;
-        }
-    }
-    return true;
+// Same bits, any NaN matching any NaN; triplets component by component.
+template <class T> bool sameBits(T a, T b) {
+    return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+template <class T> bool sameBits(const orv::TripletBase<T>& a, const orv::TripletBase<T>& b) {
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
 }
 
-// Distances for the bounds, in long double.
+// Distances for the bounds, in long double; how far a - b (degrees) lies from whole turns.
 template <class T, class U> long double distance(const T& a, const U& b) {
     using L = long double;
     const L x = L(a.x) - b.x, y = L(a.y) - b.y, z = L(a.z) - b.z;
@@ -77,10 +65,8 @@ template <class T, class U> long double distance(const T& a, const U& b) {
 template <class T> long double norm(const T& a) {
     return distance(a, D3());
 }
-// How far a - b (degrees) lies from the nearest whole number of turns.
 inline long double offWholeTurns(long double a, long double b) {
-    const long double d = a - b;
-    return std::fabs(d - 360.0L * std::round(d / 360.0L));
+    return std::fabs(a - b - 360.0L * std::round((a - b) / 360.0L));
 }
 
 // A set axis on which conversions are accurate: moderate point and direction, and an up vector at

@@ -107,7 +107,15 @@ void RotationAxis::setRotationAxis(const TripletBase<double>& axisPoint,
             m_upVector = TripletBase<double>(0.0, 1.0, 0.0);
         }
     }
-    m_upVector = unitUpVector(m_upVector, m_axisDir);
+    const TripletBase<double> givenUp = m_upVector;
+    scaleIfLengthOverflows(m_upVector);
+    m_upVector = m_upVector.perpendicularComponent(m_axisDir);
+    m_upVector.normalize();
+    if (lengthOverflows(givenUp)) {
+        // The scaled vector's perpendicular part can be too small to normalise: made again with
+        // that part rescaled (see unitUpVector).
+        m_upVector = unitUpVector(givenUp, m_axisDir);
+    }
 }
 
 void RotationAxis::setRotationAxis(const TripletBase<float>& axisPoint,
