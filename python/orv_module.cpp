@@ -19,6 +19,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -100,22 +101,28 @@ View view(const py::array& a) {
                 packed};
 }
 
+// Rows first..first+m of the view into list, resized to m.
+template <class T, class Rec>
+void copyRows(const View& v, py::ssize_t first, py::ssize_t m, std::vector<Rec>& list) {
+    if (v.packed) {
+        const Rec* rows = reinterpret_cast<const Rec*>(v.data) + first;
+        list.assign(rows, rows + m);
+        return;
+    }
+    list.resize(static_cast<std::size_t>(m));
+    for (py::ssize_t i = 0; i < m; ++i) {
+        for (py::ssize_t j = 0; j < v.cols; ++j) {
+            std::memcpy(reinterpret_cast<char*>(&list[i]) + j * sizeof(T),
+                        v.data + (first + i) * v.rowStride + j * v.colStride, sizeof(T));
+        }
+    }
+}
+
 // The rows as a list of the library's records (Rec: cols components of T, packed).
 template <class T, class Rec> std::vector<Rec> copyIn(const View& v) {
     static_assert(std::is_trivially_copyable<Rec>::value, "records copied as bytes");
     std::vector<Rec> out = orvpy::reserved<Rec>(v.rows);
-    if (v.packed) {
-        const Rec* first = reinterpret_cast<const Rec*>(v.data);
-        out.assign(first, first + v.rows);
-        return out;
-    }
-    out.resize(static_cast<std::size_t>(v.rows));
-    for (py::ssize_t i = 0; i < v.rows; ++i) {
-        for (py::ssize_t j = 0; j < v.cols; ++j) {
-            std::memcpy(reinterpret_cast<char*>(&out[i]) + j * sizeof(T),
-                        v.data + i * v.rowStride + j * v.colStride, sizeof(T));
-        }
-    }
+    copyRows<T>(v, 0, v.rows, out);
     return out;
 }
 
@@ -216,6 +223,39 @@ py::object pointsToList(const orv::RotationAxis& axis, const py::object& points,
         accept, why);
 }
 
+// The continuous conversion towards (a, r, theta) of a whole array, in chunks small enough to stay
+// in cache: the input is never copied whole, only each chunk's results into the returned array.
+// Continuity runs across the chunks as along one list: a chunk after the first is converted with
+// its first theta brought near the last theta before it, the rule the list form applies between
+// its own blocks, so the bits are those of one call on the whole list. reference (degrees) brings
+// the first theta of the array near it; null keeps it as converted.
+constexpr py::ssize_t kChunk = 8192;
+
+template <class T>
+py::object continuousART(const orv::RotationAxis& axis, const View& v, const double* reference) {
+    py::array_t<T> result({v.rows, py::ssize_t(3)});
+    T* dst = result.mutable_data();
+    {
+        py::gil_scoped_release unlocked;
+        std::vector<Triplet<T>> in;
+        std::vector<Record<T>> out;
+        in.reserve(static_cast<std::size_t>(std::min(v.rows, kChunk)));
+        double near = reference ? *reference : 0.0;
+        for (py::ssize_t first = 0; first < v.rows; first += kChunk) {
+            const py::ssize_t m = std::min(kChunk, v.rows - first);
+            copyRows<T>(v, first, m, in);
+            if (first == 0 && reference == nullptr) {
+                axis.convertART(in, out);
+            } else {
+                axis.convertARTSetHemisphere(in, out, near);
+            }
+            std::memcpy(dst + 3 * first, out.data(), sizeof(Record<T>) * std::size_t(m));
+            near = static_cast<double>(out.back().t);
+        }
+    }
+    return std::move(result);
+}
+
 // Points rotated or moved by call(axis, list) on a copy of the axis, as a new array.
 template <class Call>
 py::object movedPoints(const orv::RotationAxis& axis, const py::object& points, const char* what,
@@ -276,9 +316,10 @@ split into chunks (threads, dask map_blocks) is continuous per chunk only.)");
     c.def(
         "convert_art",
         [](const Axis& axis, const py::object& points) {
-            return pointsToList<Record>(
-                axis, points, "convert_art: points",
-                [](const Axis& a, const auto& in, auto& out) { a.convertART(in, out); });
+            return byPrecision(points, "convert_art: points",
+                               [&](const View& v, auto tag) -> py::object {
+                                   return continuousART<decltype(tag)>(axis, v, nullptr);
+                               });
         },
         "points"_a,
         "Points (x, y, z) to (a, r, theta), theta in degrees, continuous along the array. float32: "
@@ -286,10 +327,10 @@ split into chunks (threads, dask map_blocks) is continuous per chunk only.)");
     c.def(
         "convert_art_set_hemisphere",
         [](const Axis& axis, const py::object& points, double reference) {
-            return pointsToList<Record>(axis, points, "convert_art_set_hemisphere: points",
-                                        [reference](const Axis& a, const auto& in, auto& out) {
-                                            a.convertARTSetHemisphere(in, out, reference);
-                                        });
+            return byPrecision(points, "convert_art_set_hemisphere: points",
+                               [&](const View& v, auto tag) -> py::object {
+                                   return continuousART<decltype(tag)>(axis, v, &reference);
+                               });
         },
         "points"_a, "reference_deg"_a,
         "Points to (a, r, theta), the first theta within half a turn of reference_deg (degrees), "

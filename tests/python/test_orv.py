@@ -23,7 +23,9 @@ def wall(name):
 PASSAGE = orv.TurboTransform(wall("hub"), wall("shroud"))
 rng = np.random.default_rng(7)
 t, z, r = rng.uniform(-np.pi, np.pi, 50), rng.uniform(-20, 14, 50), rng.uniform(18.5, 24, 50)
-xyz = np.vstack([rng.uniform(-50, 50, (48, 3)), [[1.0, -2.0, 0.5], [2.0, 0.0, 3.5]]])  # 2 on the axis
+# Longer than two of the module's chunks of 8192 points, so that continuity crosses chunk boundaries;
+# the last two on the axis.
+xyz = np.vstack([rng.uniform(-50, 50, (17998, 3)), [[1.0, -2.0, 0.5], [2.0, 0.0, 3.5]]])
 INPUTS = {"xyz": xyz, "art": np.column_stack([z, r, rng.uniform(-400, 400, 50)]),
           "pass": np.column_stack([z, r, t])}
 INPUTS = {f"in_{k}{b}": v.astype(d) for k, v in INPUTS.items() for b, d in (("32", np.float32), ("64", float))}
