@@ -16,6 +16,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace orvtest {
@@ -33,17 +34,8 @@ const char* const kNotInitialised = "MachineData object is not initialised.";
 const char* const kInvalidRotation = "Invalid rotation parameters.\n";
 
 // Bitwise equality (distinguishes -0 from 0; a NaN equals the same NaN).
-inline bool sameBits(double a, double b) {
-    std::uint64_t ua, ub;
-    std::memcpy(&ua, &a, sizeof a);
-    std::memcpy(&ub, &b, sizeof b);
-    return ua == ub;
-}
-inline bool sameBits(float a, float b) {
-    std::uint32_t ua, ub;
-    std::memcpy(&ua, &a, sizeof a);
-    std::memcpy(&ub, &b, sizeof b);
-    return ua == ub;
+template <class T> bool sameBits(T a, T b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // Equal values with equal signs, or both NaN (whatever sign and payload): for expected values
@@ -53,27 +45,14 @@ inline bool same(double a, double b) {
 }
 
 // Distance in units in the last place between two finite values.
-inline std::int64_t ulpDistance(double a, double b) {
-    if (a == b) {
-        return 0;
-    }
-    std::int64_t ia, ib;
+template <class T> std::int64_t ulpDistance(T a, T b) {
+    using I = std::conditional_t<sizeof(T) == 8, std::int64_t, std::int32_t>;
+    I ia, ib;
     std::memcpy(&ia, &a, sizeof a);
     std::memcpy(&ib, &b, sizeof b);
-    ia = ia < 0 ? INT64_MIN - ia : ia;
-    ib = ib < 0 ? INT64_MIN - ib : ib;
-    return ia > ib ? ia - ib : ib - ia;
-}
-inline std::int64_t ulpDistance(float a, float b) {
-    if (a == b) {
-        return 0;
-    }
-    std::int32_t ia, ib;
-    std::memcpy(&ia, &a, sizeof a);
-    std::memcpy(&ib, &b, sizeof b);
-    ia = ia < 0 ? INT32_MIN - ia : ia;
-    ib = ib < 0 ? INT32_MIN - ib : ib;
-    return ia > ib ? std::int64_t(ia) - ib : std::int64_t(ib) - ia;
+    const std::int64_t la = ia < 0 ? std::numeric_limits<I>::min() - ia : ia,
+                       lb = ib < 0 ? std::numeric_limits<I>::min() - ib : ib;
+    return a == b ? 0 : la > lb ? la - lb : lb - la;
 }
 
 // |got - want| within k units in the last place of `scale` (the size of the values compared).

@@ -333,22 +333,10 @@ TEST(AxisConvert, Refusals) {
         {[&] { unset.convertARTWithDirections(D3(1, 2, 3), dc, da, dr, dt); }, art},
         {[&] { unset.convertAR(F3(1, 2, 3), 0); }, ar},
         {[&] { unset.convertAR(D3(1, 2, 3), 0); }, ar},
-        {[&] {
-             unset.convertXYZ(ART{1, 2, 3});
-         },
-         xyz},
-        {[&] {
-             unset.convertXYZ(DART{1, 2, 3});
-         },
-         xyz},
-        {[&] {
-             noPeriod.convertXYZ(ART{1, 2, 3});
-         },
-         xyz},
-        {[&] {
-             noPeriod.convertXYZ(DART{1, 2, 3});
-         },
-         xyz},
+        {[&] { unset.convertXYZ(c); }, xyz},
+        {[&] { unset.convertXYZ(dc); }, xyz},
+        {[&] { noPeriod.convertXYZ(c); }, xyz},
+        {[&] { noPeriod.convertXYZ(dc); }, xyz},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(throwsWith<orv::data::invalid>(row.call, row.refusal));

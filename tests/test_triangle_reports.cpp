@@ -104,36 +104,3 @@ TEST(TriangleReport, FollowAndFullReportsAndTheirFiles) {
     EXPECT_EQ(orvtest::readCurveFile(name + "fcLEdgeC").size(), 10u);
     fs::remove_all(fs::path(name).parent_path());
 }
-
-TEST(TriangleReport, EmptyNameSaveTriangleAndRefusals) {
-    const fs::path previous = fs::current_path();
-    const std::string dir = freshDir();
-    fs::current_path(dir);
-    const Triangle t;
-    const std::string out = captured([&] { t.testTriangleFollowInCenter(2, false, ""); });
-    const std::string saved = captured([&] {
-        t.saveTriangle(dir + "tri");
-        t.saveTriangle("");
-    });
-    fs::current_path(previous);
-    EXPECT_EQ(out.substr(0, 25), " Test Follow In Center :\n");
-    EXPECT_EQ(saved, "");
-    for (const char* f : {"fcEdgeA", "fcEdgeB", "fcEdgeC"}) {
-        EXPECT_EQ(orvtest::readCurveFile(dir + f).size(), 2u) << f;
-        fs::remove(dir + f);
-    }
-    EXPECT_TRUE(fs::is_empty(dir)); // saveTriangle wrote nothing
-
-    // A refused count passes through after the header, before any file.
-    const std::string header = captured([&] {
-        EXPECT_TRUE(orvtest::throwsWith<orv::data::invalid>(
-            [&] { t.testTriangleFollowInCenter(0, true, dir + "tri"); }, "Triangle",
-            "followInCenterToSideA", "Number of path points must be at least 1."));
-    });
-    EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 2);
-    EXPECT_TRUE(fs::is_empty(dir));
-    captured([&] {
-        EXPECT_THROW(t.testTriangleFollowInCenter(2, false, dir + "no/tri"), orv::data::error);
-    });
-    fs::remove_all(dir);
-}
