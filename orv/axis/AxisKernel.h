@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -135,6 +136,13 @@ inline void normalizeTwo(TripletBase<float>& a, TripletBase<float>& b) {
 #endif
 }
 
+// True where the square root of a squared length ss is exactly 1: ss is 1 or the next value
+// above it (the square root of 1 + ulp lies below the midpoint between 1 and 1 + ulp). Dividing a
+// vector by such a length changes nothing, so the division can be skipped.
+template <class T> inline bool hasUnitRoot(T ss) {
+    return (ss == T(1)) | (ss == T(1) + std::numeric_limits<T>::epsilon());
+}
+
 // The axis fields at the precision T of the points, with the two normalisations that do not
 // depend on the point. Building it once per list gives the same bits as building it per point.
 template <class T> struct ArtFrame {
@@ -148,11 +156,11 @@ template <class T> struct ArtFrame {
              const TripletBase<double>& u)
         : point(atPrecision(p, T())), dir(atPrecision(d, T())), unitDir(dir),
           up(atPrecision(u, T())), side(atPrecision(d.cross(u), T())) {
-        // The stored direction is a unit vector, and where its squared length is exactly 1 its
-        // length is 1 and normalising divides by 1, which changes nothing: the division is
-        // skipped, so that the point's steps need not wait for it (the test is the same for
-        // every call on one axis, so it predicts). Otherwise both normalisations at once.
-        if (dir.dot(dir) == T(1) && !dir.isUndefined()) {
+        // The stored direction is a unit vector, and where its length is exactly 1 normalising
+        // divides by 1, which changes nothing: the division is skipped, so that the point's
+        // steps need not wait for it (the test is the same for every call on one axis, so it
+        // predicts). Otherwise both normalisations at once.
+        if (hasUnitRoot(dir.dot(dir)) && !dir.isUndefined()) {
             side.normalize();
         } else {
             normalizeTwo(unitDir, side);
@@ -210,8 +218,8 @@ inline void squareRoots(float* v, std::size_t m) {
 constexpr std::size_t kArtBlock = 128;
 
 // convertART of m <= kArtBlock points (no check of the axis): a, r and theta in degrees (double,
-// not yet rounded to the record's precision). Single points go through here too (m = 1), so that
-// a list and a loop of single-point calls give the same bits.
+// not yet rounded to the record's precision). Without SSE2 single points go through here too
+// (m = 1); with it, their packed form does the same operations.
 //
 // The steps are those of TripletBase, written out component by component in the same order and
 // precision: V = X - P; R = V - n (V . n) with n the normalised direction (perpendicularComponent);
@@ -269,16 +277,152 @@ ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* 
     }
 }
 
-// convertART of one point with a prepared frame (no check of the axis).
+// convertART of one point from the axis fields (no check of the axis). This form builds the
+// frame and runs the steps of a list block of one point; the SSE2 forms below do the same
+// operations in packed registers with fewer instructions per call.
 template <class T>
-inline auto convertWithFrame(const ArtFrame<T>& f, const TripletBase<T>& point)
+inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<double>& axisDir,
+                       const TripletBase<double>& upVector, const TripletBase<T>& point)
     -> decltype(makeRecord(T(), T(), 0.0)) {
+    const ArtFrame<T> frame(axisPoint, axisDir, upVector);
     T a;
     T r;
     double degrees;
-    convertBlock(f, &point, 1, &a, &r, &degrees);
+    convertBlock(frame, &point, 1, &a, &r, &degrees);
     return makeRecord(a, r, degrees);
 }
+
+#if defined(__SSE2__)
+// Packed forms of convertOne, for single-point calls: a triplet in the lanes (x, y, z, 0) of one
+// register (float) or in (x, y) and z (double). Each lane's product, difference and quotient is
+// the scalar IEEE operation, and every dot product adds ((x x' + y y') + z z') in that order, so
+// the bits are those of ArtFrame and convertBlock. A unit vector whose length is exactly 1 is not
+// divided (a division by 1 changes nothing), and no array passes through memory, so a call is
+// short and a host's loop of calls overlaps.
+namespace packed {
+
+// The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
+// of squares, never negative, so errno is never set either way).
+inline double rootOf(double v) {
+    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(v)));
+}
+inline float rootOf(float v) {
+    return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v)));
+}
+
+// (x, y, z, 0) of a double triplet rounded to float, lane by lane as static_cast<float>.
+inline __m128 narrowed(const TripletBase<double>& v) {
+    const __m128 xy = _mm_cvtpd_ps(_mm_loadu_pd(&v.x));
+    const __m128 z = _mm_cvtpd_ps(_mm_load_sd(&v.z));
+    return _mm_movelh_ps(xy, z);
+}
+inline __m128 loaded(const TripletBase<float>& v) {
+    return _mm_set_ps(0.0f, v.z, v.y, v.x);
+}
+// (p0 + p1) + p2 of the lanes.
+inline float sum3(__m128 p) {
+    const __m128 s = _mm_add_ss(p, _mm_shuffle_ps(p, p, 1));
+    return _mm_cvtss_f32(_mm_add_ss(s, _mm_movehl_ps(p, p)));
+}
+inline float dot3(__m128 a, __m128 b) {
+    return sum3(_mm_mul_ps(a, b));
+}
+inline bool anyIsMarker(__m128 v) {
+    const __m128 eq = _mm_cmpeq_ps(v, _mm_set1_ps(TripletBase<float>::undefinedMarker()));
+    return _mm_movemask_ps(eq) != 0;
+}
+// v normalised: divided by its length (the undefined value for an undefined v), unless that
+// length is 0 or exactly 1.
+inline __m128 normalized(__m128 v) {
+    const float ss = dot3(v, v);
+    if (hasUnitRoot(ss)) {
+        return v;
+    }
+    const float l = anyIsMarker(v) ? static_cast<float>(kUndefinedValue) : rootOf(ss);
+    return l == 0.0f ? v : _mm_div_ps(v, _mm_set1_ps(l));
+}
+
+// A double triplet as (x, y) and z.
+struct D3 {
+    __m128d xy;
+    double z;
+};
+inline D3 loaded(const TripletBase<double>& v) {
+    return D3{_mm_loadu_pd(&v.x), v.z};
+}
+inline D3 sub(D3 a, D3 b) {
+    return D3{_mm_sub_pd(a.xy, b.xy), a.z - b.z};
+}
+inline D3 mulScalar(D3 a, double s) {
+    return D3{_mm_mul_pd(a.xy, _mm_set1_pd(s)), a.z * s};
+}
+inline D3 divScalar(D3 a, double s) {
+    return D3{_mm_div_pd(a.xy, _mm_set1_pd(s)), a.z / s};
+}
+inline double dot3(D3 a, D3 b) {
+    const __m128d p = _mm_mul_pd(a.xy, b.xy);
+    const double xy = _mm_cvtsd_f64(_mm_add_sd(p, _mm_unpackhi_pd(p, p)));
+    return xy + a.z * b.z;
+}
+inline bool anyIsMarker(D3 v) {
+    const double m = TripletBase<double>::undefinedMarker();
+    return (_mm_movemask_pd(_mm_cmpeq_pd(v.xy, _mm_set1_pd(m))) != 0) | (v.z == m);
+}
+inline D3 normalized(D3 v) {
+    const double ss = dot3(v, v);
+    if (hasUnitRoot(ss)) {
+        return v;
+    }
+    const double l = anyIsMarker(v) ? kUndefinedValue : rootOf(ss);
+    return l == 0.0 ? v : divScalar(v, l);
+}
+
+} // namespace packed
+
+template <>
+ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
+                                        const TripletBase<double>& axisDir,
+                                        const TripletBase<double>& upVector,
+                                        const TripletBase<float>& point) {
+    using namespace packed;
+    const __m128 d = narrowed(axisDir);
+    const __m128 n = normalized(d);
+    const __m128 c = normalized(narrowed(axisDir.cross(upVector)));
+    const __m128 v = _mm_sub_ps(loaded(point), narrowed(axisPoint));
+    const float s = dot3(v, n);
+    const __m128 radial = _mm_sub_ps(v, _mm_mul_ps(n, _mm_set1_ps(s)));
+    const float a = dot3(d, _mm_sub_ps(v, radial));
+    const float root = rootOf(dot3(radial, radial));
+    const float r = anyIsMarker(radial) ? static_cast<float>(kUndefinedValue) : root;
+    const __m128 unit = _mm_div_ps(radial, _mm_set1_ps(r == 0.0f ? 1.0f : r));
+    const float sideDot = dot3(c, unit);
+    const float upDot = dot3(narrowed(upVector), unit);
+    const double radians = std::atan2(static_cast<double>(sideDot), static_cast<double>(upDot));
+    return makeRecord(a, r, radians * 180.0 / kPi);
+}
+
+template <>
+ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
+                                          const TripletBase<double>& axisDir,
+                                          const TripletBase<double>& upVector,
+                                          const TripletBase<double>& point) {
+    using namespace packed;
+    const D3 d = loaded(axisDir);
+    const D3 n = normalized(d);
+    const D3 c = normalized(loaded(axisDir.cross(upVector)));
+    const D3 v = sub(loaded(point), loaded(axisPoint));
+    const double s = dot3(v, n);
+    const D3 radial = sub(v, mulScalar(n, s));
+    const double a = dot3(d, sub(v, radial));
+    const double root = rootOf(dot3(radial, radial));
+    const double r = anyIsMarker(radial) ? kUndefinedValue : root;
+    const D3 unit = divScalar(radial, r == 0.0 ? 1.0 : r);
+    const double sideDot = dot3(c, unit);
+    const double upDot = dot3(loaded(upVector), unit);
+    const double radians = std::atan2(sideDot, upDot);
+    return makeRecord(a, r, radians * 180.0 / kPi);
+}
+#endif
 
 // The axis fields for conversions towards points, at precision T: P, D and U rounded to T and
 // the copy of D normalised at T that the rotation matrix uses. Point-independent: a list builds it

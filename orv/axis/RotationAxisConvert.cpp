@@ -1,7 +1,7 @@
 // Single-point conversions between Cartesian points and axial/radial/theta coordinates.
 
-#include "orv/axis/RotationAxis.h"
 #include "orv/axis/AxisKernel.h"
+#include "orv/axis/RotationAxis.h"
 
 #include <cmath>
 
@@ -40,14 +40,12 @@ void directionsAt(const TripletBase<T>& point, const TripletBase<T>& axisPoint,
 
 ART RotationAxis::convertART(const TripletBase<float>& point) const {
     checkTowardsART(m_axisDir, "convertART");
-    const ArtFrame<float> frame(m_axisPoint, m_axisDir, m_upVector);
-    return detail::convertWithFrame(frame, point);
+    return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);
 }
 
 DART RotationAxis::convertART(const TripletBase<double>& point) const {
     checkTowardsART(m_axisDir, "convertART");
-    const ArtFrame<double> frame(m_axisPoint, m_axisDir, m_upVector);
-    return detail::convertWithFrame(frame, point);
+    return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);
 }
 
 ART RotationAxis::convertARTSetHemisphere(const TripletBase<float>& point, double reference) const {
