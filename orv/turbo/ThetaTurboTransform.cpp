@@ -261,7 +261,10 @@ void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                                             const std::vector<TripletBase<float>>& xyz,
                                             std::vector<TripletBase<double>>& tns,
                                             const TurboTransform& tt) const {
-    std::vector<D3> aside(xyz.size());
+    // Filled aside (appended, not zeroed first) and swapped in at the end, so that a refusal
+    // leaves the output as it was.
+    std::vector<D3> aside;
+    aside.reserve(xyz.size());
     if (!xyz.empty()) {
         const RotationAxis& axis = m_rotationAxis;
         detail::checkTowardsART(axis.m_axisDir, "convertART");
@@ -277,8 +280,8 @@ void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                 const float wrapped = wrapDegrees(static_cast<float>(degrees[k]), m_breakAngle);
                 F3 out(0.0f, 0.0f, 0.0f);
                 tt.convertARTtoSpaceTNs(sp, F3(a[k], r[k], wrapped), out);
-                aside[base + k] =
-                    D3(static_cast<double>(out.x), toRadians(wrapped), static_cast<double>(out.z));
+                aside.push_back(
+                    D3(static_cast<double>(out.x), toRadians(wrapped), static_cast<double>(out.z)));
             }
         }
     }
@@ -289,7 +292,8 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
                                             const std::vector<TripletBase<double>>& tns,
                                             std::vector<TripletBase<float>>& xyz,
                                             const TurboTransform& tt) const {
-    std::vector<F3> aside(tns.size());
+    std::vector<F3> aside;
+    aside.reserve(tns.size());
     if (!tns.empty()) {
         const RotationAxis& axis = m_rotationAxis;
         const auto mapped = [&](std::size_t i) {
@@ -307,8 +311,8 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
         const detail::XyzFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
         for (std::size_t i = 0; i < tns.size(); ++i) {
             const F3 art = i == 0 ? first : mapped(i);
-            aside[i] =
-                detail::pointAt(frame, art.x, art.y, static_cast<float>(toDegrees(tns[i].y)));
+            aside.push_back(
+                detail::pointAt(frame, art.x, art.y, static_cast<float>(toDegrees(tns[i].y))));
         }
     }
     xyz.swap(aside);
