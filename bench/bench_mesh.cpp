@@ -36,7 +36,8 @@ const std::vector<F3>& mesh() {
         for (int i = 0; i < 100; ++i) {
             for (int j = 0; j < 100; ++j) {
                 for (int k = 0; k < 100; ++k) {
-                    nmts.emplace_back(i / 99.0, (k / 99.0 - 0.5) * rotor37::kPitchDegrees * kPi / 180.0,
+                    nmts.emplace_back(i / 99.0,
+                                      (k / 99.0 - 0.5) * rotor37::kPitchDegrees * kPi / 180.0,
                                       j / 99.0);
                 }
             }
@@ -69,7 +70,8 @@ void Mesh_Floor(benchmark::State& state) {
     for (auto _ : state) {
         for (std::size_t i = 0; i < in.size(); ++i) {
             const F3 p = in[i];
-            out[i] = D3(p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(double(p.y), double(p.x)));
+            out[i] =
+                D3(p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(double(p.y), double(p.x)));
         }
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
@@ -102,6 +104,30 @@ void Mesh_ListXYZtoSpace(benchmark::State& state) {
     perPoint(state, in.size());
 }
 
+// The passage model alone: the mesh's (axial, radial, theta) points, as the list form hands them
+// to the passage, converted one at a time.
+void Mesh_PassageForward(benchmark::State& state) {
+    const auto sp = static_cast<orv::TurboTransform::space>(state.range(0));
+    static const std::vector<F3> art = [] {
+        const orv::RotationAxis axis = transform().getRotationAxis();
+        std::vector<F3> points;
+        for (const F3& p : mesh()) {
+            const orv::ART a = axis.convertART(p);
+            points.emplace_back(a.a, a.r, a.t);
+        }
+        return points;
+    }();
+    std::vector<F3> out(art.size(), F3(0.0f, 0.0f, 0.0f));
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < art.size(); ++i) {
+            passage().convertARTtoSpaceTNs(sp, art[i], out[i]);
+        }
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    perPoint(state, art.size());
+}
+
 void Mesh_ListSpaceToXYZ(benchmark::State& state) {
     const auto sp = static_cast<orv::TurboTransform::space>(state.range(0));
     const std::vector<D3>& in = converted<D3>(sp);
@@ -120,4 +146,5 @@ BENCHMARK(Mesh_Floor)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mesh_SinglePointXYZtoNMTS)->Unit(benchmark::kMillisecond);
 // Spaces: 0 MTS, 3 NMTS, 4 m'.
 BENCHMARK(Mesh_ListXYZtoSpace)->Arg(3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Mesh_PassageForward)->Arg(3)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mesh_ListSpaceToXYZ)->Arg(3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
