@@ -242,6 +242,15 @@ TEST(ThetaTurbo, Rows) {
                                 rec);
     }
     EXPECT_TRUE(rec.calls.size() == 4 && rec.calls[0].in.z == 180 && rec.calls[2].in.z == -90);
+
+    // Deltas to a point exactly half a turn ahead: its theta is brought near the first theta in
+    // radians turned back into degrees, a little above -89.99, so 90.01 is not turned.
+    const F3 from = polar(1, -89.99, 0), to = polar(1, -89.99 + 180, 0);
+    const float t1 = zAxis().convertART(from).t, t2 = zAxis().convertART(to).t;
+    ASSERT_TRUE(double(t2) - double(t1) == 180 && degrees(radians(t1)) > double(t1));
+    double dm = 7, dt = 7, ds = 7;
+    ThetaTurboTransform(-180, zAxis()).calcNormalizedDeltas(from, to, dm, dt, ds, rec);
+    EXPECT_TRUE(sameBits(dt, (radians(t2) - radians(t1)) / 72.0));
 }
 
 // Refusals come from the axis or the mapping and leave the caller's variables as they were.
