@@ -74,6 +74,24 @@ TEST(Passage, WallsAndEnds) {
             EXPECT_TRUE(tripletEq(art, wall->front().x, wall->front().y, 0.0f));
         }
     }
+    // Break points at the same fractions of both walls (the shroud is the hub moved outwards): MTS
+    // at each is the sum of the wall's segment lengths before it, added in order.
+    std::vector<Doublet> hub = {{0, 1},         {1, 1.25f},     {1.75f, 1.75f},
+                                {2.5f, 1.875f}, {3.5f, 1.875f}, {4.25f, 2.5f}},
+                         shroud;
+    for (const Doublet& h : hub) {
+        shroud.emplace_back(h.x, h.y + 1);
+    }
+    const TurboTransform moved(hub, shroud);
+    double walked = 0;
+    for (std::size_t i = 0; i < hub.size(); ++i) {
+        const double dx = i ? double(hub[i].x) - hub[i - 1].x : 0,
+                     dy = i ? double(hub[i].y) - hub[i - 1].y : 0;
+        walked = walked + std::sqrt(dx * dx + dy * dy);
+        EXPECT_TRUE(sameBits(forward(moved, MTS, hub[i]).x, walked) &&
+                    sameBits(forward(moved, MTS, shroud[i]).x, walked))
+            << i;
+    }
     // A point inside a vertical inlet lies exactly on its first station.
     const TurboTransform axial(kPassages[0].hub, kPassages[0].shroud);
     EXPECT_TRUE(tripletEq(forward(axial, NMTS, {1.0f, 1.5f}), 0.0, 0.0, 0.5));

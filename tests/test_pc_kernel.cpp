@@ -67,12 +67,14 @@ const std::pair<std::string, std::vector<std::string> (*)()> kRows[] = {
         GOT(k().createLinearBSplineLine("L", F3s{{1, 1, 1}, {1, 1, 2}}, "")),
         GOT(k().getPointLocationOnCurveAtParameter("L", 1.0)),
         GOT((k().clearGeometry(), k().getPointLocationOnCurveAtParameter("L", 0.0)))),
-    ROW("(3 2 0)0.7142857142857143(3 2 0)! internal::error(PCKernelInterface, "
+    ROW("(3 2 0)0.7142857142857143(3 2 0)(1.5 0 0)0.21428571428571427! "
+        "internal::error(PCKernelInterface, "
         "projectPointToCurve, Can not handle projection to two curves.)! data::error("
         "PCKernelInterface, projectPointToCurve, Can not project to a curve: no curve name given.)",
         GOT(k().projectPointToCurve(D3(5, 2, 1), std::string("L"), t)), orvtest::shortest(t),
         GOT(k().projectPointToCurve(D3(5, 2, 1), Names{"L"})),
-        GOT(k().projectPointToCurve(D3(), Names{"L", "L"})),
+        GOT(k().projectPointToCurve(D3(1.5, 1.5, 0), std::string("L"), t)), // as near to both
+        orvtest::shortest(t), GOT(k().projectPointToCurve(D3(), Names{"L", "L"})),
         GOT(k().projectPointToCurve(D3(), Names{}))),
     // The stretch from the projection of (4, 9, 0) (t = 1) back to that of (-1, -1, 0) (t = 0).
     ROW("(3 4 0)(3 2.25 0)(0 0 0)(0 0 0)",
