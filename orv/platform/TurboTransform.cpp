@@ -21,6 +21,14 @@
 #define ORV_NOINLINE
 #endif
 
+// Keeps the branch it stands in from being turned into a selection (which would make the code
+// after it wait for the condition).
+#if defined(__GNUC__)
+#define ORV_KEEP_BRANCH(value) __asm__ volatile("" : "+r"(value))
+#else
+#define ORV_KEEP_BRANCH(value) (void)(value)
+#endif
+
 namespace orv {
 
 namespace {
@@ -367,7 +375,15 @@ struct TurboTransform::Passage {
         const SideLine& s1 = sides[k + 1];
         const bool fromEnd =
             std::fabs(sideOf(s1, p)) * s1.invAcross < std::fabs(sideOf(s0, p)) * s0.invAcross;
-        const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
+        // Chosen by a branch, not by the address: the nearer station repeats from point to point
+        // in a structured mesh, so the branch is predicted and the inversion need not wait for
+        // the two distances.
+        const PatchEnd* chosen = &ends[2 * k];
+        if (fromEnd) {
+            chosen = &ends[2 * k + 1];
+            ORV_KEEP_BRANCH(chosen);
+        }
+        const PatchEnd& e = *chosen;
 
         // p lies on the line from hub(t) to shroud(t): cross(across(t), p - hub(t)) = 0, a
         // quadratic in t; span is then the position along that line.
