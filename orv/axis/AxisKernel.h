@@ -72,6 +72,19 @@ inline DART makeRecord(double a, double r, double theta) {
     return DART{a, r, theta};
 }
 
+// A record of three doubles (DART, TripletBase<double>) returned by a single-point call, its first
+// two values written by one 16-byte store. A host that copies the returned record
+// (out[i] = axis.convertART(p)) loads those 16 bytes at once; written by two 8-byte stores they
+// cannot be forwarded to that load, which then waits until the stores reach the cache.
+template <class Record> ORV_KERNEL_INLINE Record pairStored(double x, double y, double z) {
+    static_assert(sizeof(Record) == 3 * sizeof(double), "a record of three doubles");
+    Record rec{x, y, z};
+#if defined(__SSE2__)
+    _mm_storeu_pd(reinterpret_cast<double*>(&rec), _mm_set_pd(y, x));
+#endif
+    return rec;
+}
+
 // The product u * s of TripletBase::operator* (the scalar formed in double, the product rounded
 // to T). For float the exact product of two floats fits in a double, so rounding it once to float
 // is the float product itself: the same bits, without the conversions.
@@ -316,6 +329,14 @@ inline __m128 narrowed(const TripletBase<double>& v) {
     const __m128 z = _mm_cvtpd_ps(_mm_load_sd(&v.z));
     return _mm_movelh_ps(xy, z);
 }
+// The same of a triplet just computed, from its values rather than from memory: a 16-byte load of
+// what two 8-byte stores have just written cannot be forwarded from them and waits until they
+// reach the cache.
+inline __m128 narrowedHeld(const TripletBase<double>& v) {
+    const __m128 xy = _mm_cvtpd_ps(_mm_set_pd(v.y, v.x));
+    const __m128 z = _mm_cvtpd_ps(_mm_set_sd(v.z));
+    return _mm_movelh_ps(xy, z);
+}
 inline __m128 loaded(const TripletBase<float>& v) {
     return _mm_set_ps(0.0f, v.z, v.y, v.x);
 }
@@ -349,6 +370,10 @@ struct D3 {
 };
 inline D3 loaded(const TripletBase<double>& v) {
     return D3{_mm_loadu_pd(&v.x), v.z};
+}
+// A triplet just computed, from its values (see narrowedHeld).
+inline D3 held(const TripletBase<double>& v) {
+    return D3{_mm_set_pd(v.y, v.x), v.z};
 }
 inline D3 sub(D3 a, D3 b) {
     return D3{_mm_sub_pd(a.xy, b.xy), a.z - b.z};
@@ -387,7 +412,7 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     using namespace packed;
     const __m128 d = narrowed(axisDir);
     const __m128 n = normalized(d);
-    const __m128 c = normalized(narrowed(axisDir.cross(upVector)));
+    const __m128 c = normalized(narrowedHeld(axisDir.cross(upVector)));
     const __m128 v = _mm_sub_ps(loaded(point), narrowed(axisPoint));
     const float s = dot3(v, n);
     const __m128 radial = _mm_sub_ps(v, _mm_mul_ps(n, _mm_set1_ps(s)));
@@ -397,8 +422,15 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     const __m128 unit = _mm_div_ps(radial, _mm_set1_ps(r == 0.0f ? 1.0f : r));
     const float sideDot = dot3(c, unit);
     const float upDot = dot3(narrowed(upVector), unit);
+    // a and r kept as one pair across the atan2 call and stored as one 8-byte value, from which
+    // the record is returned in a register (two 4-byte stores could not be forwarded to that
+    // load).
+    const __m128 ar = _mm_unpacklo_ps(_mm_set_ss(a), _mm_set_ss(r));
     const double radians = std::atan2(static_cast<double>(sideDot), static_cast<double>(upDot));
-    return makeRecord(a, r, radians * 180.0 / kPi);
+    ART rec;
+    _mm_storel_pi(reinterpret_cast<__m64*>(&rec), ar);
+    rec.t = static_cast<float>(radians * 180.0 / kPi);
+    return rec;
 }
 
 template <>
@@ -409,7 +441,7 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
     using namespace packed;
     const D3 d = loaded(axisDir);
     const D3 n = normalized(d);
-    const D3 c = normalized(loaded(axisDir.cross(upVector)));
+    const D3 c = normalized(held(axisDir.cross(upVector)));
     const D3 v = sub(loaded(point), loaded(axisPoint));
     const double s = dot3(v, n);
     const D3 radial = sub(v, mulScalar(n, s));
@@ -420,7 +452,7 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
     const double sideDot = dot3(c, unit);
     const double upDot = dot3(loaded(upVector), unit);
     const double radians = std::atan2(sideDot, upDot);
-    return makeRecord(a, r, radians * 180.0 / kPi);
+    return pairStored<DART>(a, r, radians * 180.0 / kPi);
 }
 #endif
 

@@ -68,7 +68,7 @@ TripletBase<double> RotationAxis::convertARTSetHemisphereRad(const TripletBase<d
     // nearReference subtracts 360 n; adding (0 - 360 n) instead gives the same bits (n is never 0
     // when theta moves).
     const double t = detail::nearReference(rec.t, referenceDegrees);
-    return TripletBase<double>(rec.a, rec.r, t * kPi / 180.0);
+    return detail::pairStored<TripletBase<double>>(rec.a, rec.r, t * kPi / 180.0);
 }
 
 ART RotationAxis::convertAR(const TripletBase<float>& point, double theta) const {
@@ -82,7 +82,7 @@ DART RotationAxis::convertAR(const TripletBase<double>& point, double theta) con
     checkTowardsART(m_axisDir, "convertAR");
     const ArtFrame<double> frame(m_axisPoint, m_axisDir, m_upVector);
     const detail::RadialPart<double> part = detail::radialPart(frame, point);
-    return DART{part.a, part.r, theta};
+    return detail::pairStored<DART>(part.a, part.r, theta);
 }
 
 void RotationAxis::convertARTWithDirections(const TripletBase<float>& point, ART& coords,
@@ -122,7 +122,8 @@ TripletBase<double> RotationAxis::convertXYZ(const DART& coords) const {
     const double r = coords.r;
     const double phi = coords.t * kPi / 180.0;
     const TripletBase<double> w = rotatedUp(m_axisDir, phi, m_upVector);
-    return (m_axisPoint + m_axisDir * a) + w * r;
+    const TripletBase<double> p = (m_axisPoint + m_axisDir * a) + w * r;
+    return detail::pairStored<TripletBase<double>>(p.x, p.y, p.z);
 }
 
 } // namespace orv

@@ -61,6 +61,21 @@ F3 meridionalOf(const ART& art, float wrapped, TurboTransform::space space,
     return tns;
 }
 
+// (meridional, theta in radians, span) of a point in the given space: the steps of the
+// single-point conversions from XYZ.
+struct SpaceRecord {
+    double m;
+    double t;
+    double s;
+};
+SpaceRecord toSpace(const RotationAxis& axis, double breakAngle, TurboTransform::space space,
+                    const F3& xyz, const TurboTransform& tt) {
+    const ART art = axis.convertART(xyz);
+    const float wrapped = wrapDegrees(art.t, breakAngle);
+    const F3 tns = meridionalOf(art, wrapped, space, tt);
+    return SpaceRecord{static_cast<double>(tns.x), toRadians(wrapped), static_cast<double>(tns.z)};
+}
+
 } // namespace
 
 ThetaTurboTransform::ThetaTurboTransform() : m_rotationAxis(), m_breakAngle(0.0) {}
@@ -114,12 +129,11 @@ void ThetaTurboTransform::convertARTtoXYZ(double a, double r, double t,
 
 void ThetaTurboTransform::convertXYZtoMTS(const TripletBase<float>& xyz, double& m, double& t,
                                           double& s, const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertART(xyz);
-    const float wrapped = wrapDegrees(art.t, m_breakAngle);
-    const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceMTS, tt);
-    m = static_cast<double>(tns.x);
-    t = toRadians(wrapped);
-    s = static_cast<double>(tns.z);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceMTS, xyz, tt);
+    m = rec.m;
+    t = rec.t;
+    s = rec.s;
 }
 
 void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletBase<float>& xyz,
@@ -133,19 +147,18 @@ void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletB
 
 void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double& m, double& t,
                                            double& s, const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertART(xyz);
-    const float wrapped = wrapDegrees(art.t, m_breakAngle);
-    const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceNMTS, tt);
-    m = static_cast<double>(tns.x);
-    t = toRadians(wrapped);
-    s = static_cast<double>(tns.z);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceNMTS, xyz, tt);
+    m = rec.m;
+    t = rec.t;
+    s = rec.s;
 }
 
 TripletBase<double> ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz,
                                                           const TurboTransform& tt) const {
-    D3 nmts;
-    convertXYZtoNMTS(xyz, nmts.x, nmts.y, nmts.z, tt);
-    return nmts;
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceNMTS, xyz, tt);
+    return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
 
 void ThetaTurboTransform::convertNMTStoXYZ(double m, double t, double s, TripletBase<float>& xyz,
@@ -241,10 +254,8 @@ TripletBase<double> ThetaTurboTransform::projectPointToSpan(const TripletBase<do
 TripletBase<double> ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                                                            const TripletBase<float>& xyz,
                                                            const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertART(xyz);
-    const float wrapped = wrapDegrees(art.t, m_breakAngle);
-    const F3 tns = meridionalOf(art, wrapped, sp, tt);
-    return D3(static_cast<double>(tns.x), toRadians(wrapped), static_cast<double>(tns.z));
+    const SpaceRecord rec = toSpace(m_rotationAxis, m_breakAngle, sp, xyz, tt);
+    return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
 
 TripletBase<float> ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
@@ -280,8 +291,10 @@ void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                 const float wrapped = wrapDegrees(static_cast<float>(degrees[k]), m_breakAngle);
                 F3 out(0.0f, 0.0f, 0.0f);
                 tt.convertARTtoSpaceTNs(sp, F3(a[k], r[k], wrapped), out);
-                aside.push_back(
-                    D3(static_cast<double>(out.x), toRadians(wrapped), static_cast<double>(out.z)));
+                // Built in place: a record assembled aside and copied in would be read back
+                // wider than it was written, which stalls the store-to-load forwarding.
+                aside.emplace_back(static_cast<double>(out.x), toRadians(wrapped),
+                                   static_cast<double>(out.z));
             }
         }
     }
