@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <typeinfo>
 #include <vector>
 
 namespace orv {
@@ -75,6 +78,43 @@ SpaceRecord toSpace(const RotationAxis& axis, double breakAngle, TurboTransform:
     const F3 tns = meridionalOf(art, wrapped, space, tt);
     return SpaceRecord{static_cast<double>(tns.x), toRadians(wrapped), static_cast<double>(tns.z)};
 }
+
+// The results of the passage model for the last three distinct (axial, radial) inputs of a list,
+// keyed by their bits (so that 0 and -0 differ, and a NaN matches only its own bits).
+class RecentInversions {
+public:
+    static std::uint64_t keyOf(float a, float r) {
+        std::uint32_t ua;
+        std::uint32_t ur;
+        std::memcpy(&ua, &a, sizeof ua);
+        std::memcpy(&ur, &r, sizeof ur);
+        return (static_cast<std::uint64_t>(ua) << 32) | ur;
+    }
+    // Writes the stored result for key into out and returns true where there is one.
+    bool find(std::uint64_t key, F3& out) const {
+        for (std::size_t i = 0; i < m_count; ++i) {
+            if (m_key[i] == key) {
+                out = m_out[i];
+                return true;
+            }
+        }
+        return false;
+    }
+    // Stores a result in place of the oldest one.
+    void add(std::uint64_t key, const F3& out) {
+        m_key[m_next] = key;
+        m_out[m_next] = out;
+        m_next = m_next == kSize - 1 ? 0 : m_next + 1;
+        m_count = m_count < kSize ? m_count + 1 : kSize;
+    }
+
+private:
+    static constexpr std::size_t kSize = 3;
+    std::uint64_t m_key[kSize] = {0, 0, 0};
+    F3 m_out[kSize];
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
 
 } // namespace
 
@@ -284,15 +324,27 @@ void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
         const detail::ArtFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
         float a[detail::kArtBlock], r[detail::kArtBlock];
         double degrees[detail::kArtBlock];
+        // The platform's own passage model (not a class derived from it) computes the meridional
+        // and span values from (axial, radial) alone and passes theta through, so a point whose
+        // axial and radial values have the bits of one of the last three inverted points takes
+        // that point's values without a second inversion. The points of a mesh line along theta
+        // share their (axial, radial) up to the rounding of their coordinates, which takes at
+        // most three values along such a line. A derived mapping is called for every point.
+        const bool ownModel = typeid(tt) == typeid(TurboTransform);
+        RecentInversions recent;
         for (std::size_t base = 0; base < xyz.size(); base += detail::kArtBlock) {
             const std::size_t m = std::min(xyz.size() - base, detail::kArtBlock);
             detail::convertBlock(frame, xyz.data() + base, m, a, r, degrees);
             for (std::size_t k = 0; k < m; ++k) {
                 const float wrapped = wrapDegrees(static_cast<float>(degrees[k]), m_breakAngle);
+                const std::uint64_t key = RecentInversions::keyOf(a[k], r[k]);
                 F3 out(0.0f, 0.0f, 0.0f);
-                tt.convertARTtoSpaceTNs(sp, F3(a[k], r[k], wrapped), out);
-                // Built in place: a record assembled aside and copied in would be read back
-                // wider than it was written, which stalls the store-to-load forwarding.
+                if (!recent.find(key, out)) {
+                    tt.convertARTtoSpaceTNs(sp, F3(a[k], r[k], wrapped), out);
+                    if (ownModel) {
+                        recent.add(key, out);
+                    }
+                }
                 aside.emplace_back(static_cast<double>(out.x), toRadians(wrapped),
                                    static_cast<double>(out.z));
             }
