@@ -311,6 +311,52 @@ TEST(ThetaTurbo, Refusals) {
     EXPECT_TRUE(tripletEq(D3(a, b, c), 2.0, 0.0, 1.0));
 }
 
+// A mapping of its own that reads theta: meridional = theta, span = radial.
+class ThetaAsMeridional : public TurboTransform {
+public:
+    void convertARTtoSpaceTNs(space, const F3& art, F3& tns) const override {
+        tns = F3(art.z, 0.0f, art.y);
+    }
+};
+
+// Lists that revisit the same (axial, radial) bits at other thetas, five pairs in random order
+// (more than the list keeps at once): the platform's model gives every element the single-point
+// result in every space; a derived mapping that reads theta is still called for every point.
+TEST(ThetaTurbo, ListsOfRepeatedMeridionalPoints) {
+    const TurboTransform passage({{-1, 1}, {0.5f, 1.2f}, {2, 1.2f}},
+                                 {{-1, 2}, {0, 1.9f}, {2, 1.8f}});
+    const ThetaAsMeridional byTheta;
+    // Axis along z from the origin: axial = z exactly; at quarter turns the radius too.
+    const ThetaTurboTransform ttf(-30, RotationAxis(D3(0, 0, 0), D3(0, 0, 1), 10, D3(1, 0, 0)));
+    const float pairs[5][2] = {
+        {0.25f, 1.3f}, {0.25f, 1.5f}, {0.5f, 1.3f}, {0.5f, 1.5f}, {0.75f, 1.7f}};
+    std::mt19937_64 gen(12);
+    std::uniform_int_distribution<int> pick(0, 4), quarter(0, 3);
+    std::vector<F3> pts;
+    for (int i = 0; i < 2000; ++i) {
+        const float* ar = pairs[pick(gen)];
+        const float r = ar[1];
+        const F3 turns[4] = {F3(r, 0, ar[0]), F3(0, r, ar[0]), F3(-r, 0, ar[0]), F3(0, -r, ar[0])};
+        pts.push_back(turns[quarter(gen)]);
+    }
+    const TurboTransform::space spaces[] = {TurboTransform::spaceMTS, TurboTransform::spaceNMTS,
+                                            TurboTransform::spaceMPrime};
+    for (TurboTransform::space sp : spaces) {
+        std::vector<D3> out;
+        ttf.convertXYZtoSpace(sp, pts, out, passage);
+        ASSERT_EQ(out.size(), pts.size());
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            ASSERT_TRUE(bitsEq(out[i], ttf.convertXYZtoSpace(sp, pts[i], passage)))
+                << sp << " " << i;
+        }
+    }
+    std::vector<D3> out;
+    ttf.convertXYZtoNMTS(pts, out, byTheta);
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        ASSERT_TRUE(bitsEq(out[i], ttf.convertXYZtoNMTS(pts[i], byTheta))) << i;
+    }
+}
+
 // The list forms: every element the single-point result, bit for bit, through the platform's
 // passage model and through a mapping derived by a host; refusals leave the output unchanged.
 TEST(ThetaTurbo, ListsAreTheSinglePointResults) {
