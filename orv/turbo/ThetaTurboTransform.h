@@ -145,7 +145,11 @@ public:
     // Filled aside: a new list of the input's length is built and swapped in at the end, so after
     // any refusal the output is unchanged. An empty input converts nothing and empties the output,
     // even on an unset axis. A TurboTransform derived by a host is called point by point through
-    // its virtual conversions, as by the single-point forms.
+    // its virtual conversions, as by the single-point forms. The platform's own passage model
+    // (an object whose dynamic type is TurboTransform), whose meridional and span values depend on
+    // (axial, radial) alone, is not called again towards the spaces for a point whose (axial,
+    // radial) bits equal those of one of the last three points it converted in the list: that
+    // point's values are used, the same bits. Mesh lines along theta repeat these pairs.
     void convertXYZtoSpace(TurboTransform::space sp, const std::vector<TripletBase<float>>& xyz,
                            std::vector<TripletBase<double>>& tns, const TurboTransform& tt) const;
     void convertSpaceToXYZ(TurboTransform::space sp, const std::vector<TripletBase<double>>& tns,
