@@ -109,9 +109,9 @@ void Mesh_SinglePointXYZtoNMTS(benchmark::State& state) {
     perPoint(state, in.size());
 }
 
-void Mesh_ListXYZtoSpace(benchmark::State& state) {
+// The list towards the space given as the benchmark's argument.
+void listToSpace(benchmark::State& state, const std::vector<F3>& in) {
     const auto sp = static_cast<orv::TurboTransform::space>(state.range(0));
-    const std::vector<F3>& in = mesh();
     std::vector<D3> out;
     for (auto _ : state) {
         transform().convertXYZtoSpace(sp, in, out, passage());
@@ -121,16 +121,12 @@ void Mesh_ListXYZtoSpace(benchmark::State& state) {
     perPoint(state, in.size());
 }
 
+void Mesh_ListXYZtoSpace(benchmark::State& state) {
+    listToSpace(state, mesh());
+}
+
 void Mesh_ListXYZtoSpaceAcross(benchmark::State& state) {
-    const auto sp = static_cast<orv::TurboTransform::space>(state.range(0));
-    const std::vector<F3>& in = meshAcross();
-    std::vector<D3> out;
-    for (auto _ : state) {
-        transform().convertXYZtoSpace(sp, in, out, passage());
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    perPoint(state, in.size());
+    listToSpace(state, meshAcross());
 }
 
 // The passage model alone: the mesh's (axial, radial, theta) points, as the list form hands them
