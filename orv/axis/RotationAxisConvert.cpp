@@ -82,7 +82,7 @@ DART RotationAxis::convertAR(const TripletBase<double>& point, double theta) con
     checkTowardsART(m_axisDir, "convertAR");
     const ArtFrame<double> frame(m_axisPoint, m_axisDir, m_upVector);
     const detail::RadialPart<double> part = detail::radialPart(frame, point);
-    return detail::pairStored<DART>(part.a, part.r, theta);
+    return DART{part.a, part.r, theta};
 }
 
 void RotationAxis::convertARTWithDirections(const TripletBase<float>& point, ART& coords,
