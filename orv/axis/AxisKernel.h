@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -34,23 +35,43 @@ namespace detail {
 
 constexpr double kPi = 3.141592653589793;
 
+// True where every value of v is +0 or -0: the bits of each, shifted left by one to drop the
+// sign, are all zero. One test instead of a compare and two branches per value.
 inline bool isZero(const TripletBase<double>& v) {
-    return v.x == 0.0 && v.y == 0.0 && v.z == 0.0;
+    std::uint64_t x, y, z;
+    std::memcpy(&x, &v.x, sizeof x);
+    std::memcpy(&y, &v.y, sizeof y);
+    std::memcpy(&z, &v.z, sizeof z);
+    return ((x | y | z) << 1) == 0;
+}
+
+// The refusals, out of line and marked cold, so that a conversion keeps none of their strings and
+// calls in its own body (which stays short, without a stack frame of its own to set up).
+#if defined(__GNUC__)
+#define ORV_KERNEL_COLD __attribute__((noinline, cold, noreturn))
+#else
+#define ORV_KERNEL_COLD [[noreturn]]
+#endif
+ORV_KERNEL_COLD inline void refuseTowardsART(const char* operation) {
+    throwError<data::invalid>("MachineData", operation,
+                              SystemMsg("MachineData object is not initialised."));
+}
+ORV_KERNEL_COLD inline void refuseTowardsXYZ() {
+    throwError<data::invalid>("RotationAxis", "getRotationMatrix",
+                              SystemMsg("Invalid rotation parameters.\n"));
 }
 
 // Refusal of the conversions towards ART (operation label "convertART" or "convertAR").
 inline void checkTowardsART(const TripletBase<double>& dir, const char* operation) {
     if (isZero(dir)) {
-        throwError<data::invalid>("MachineData", operation,
-                                  SystemMsg("MachineData object is not initialised."));
+        refuseTowardsART(operation);
     }
 }
 
 // Refusal of the conversions towards XYZ and of the rotation matrices.
 inline void checkTowardsXYZ(const TripletBase<double>& dir, double angle) {
     if (isZero(dir) || angle == 0.0) {
-        throwError<data::invalid>("RotationAxis", "getRotationMatrix",
-                                  SystemMsg("Invalid rotation parameters.\n"));
+        refuseTowardsXYZ();
     }
 }
 
@@ -152,8 +173,17 @@ inline void normalizeTwo(TripletBase<float>& a, TripletBase<float>& b) {
 // True where the square root of a squared length ss is exactly 1: ss is 1 or the next value
 // above it (the square root of 1 + ulp lies below the midpoint between 1 and 1 + ulp). Dividing a
 // vector by such a length changes nothing, so the division can be skipped.
-template <class T> inline bool hasUnitRoot(T ss) {
-    return (ss == T(1)) | (ss == T(1) + std::numeric_limits<T>::epsilon());
+// Compared by bits: 1 and the next value are the only values whose bits lie 0 or 1 above those
+// of 1 (an unsigned difference), so one subtraction and one comparison decide it.
+inline bool hasUnitRoot(double ss) {
+    std::uint64_t b;
+    std::memcpy(&b, &ss, sizeof b);
+    return b - UINT64_C(0x3FF0000000000000) <= 1;
+}
+inline bool hasUnitRoot(float ss) {
+    std::uint32_t b;
+    std::memcpy(&b, &ss, sizeof b);
+    return b - UINT32_C(0x3F800000) <= 1;
 }
 
 // The axis fields at the precision T of the points, with the two normalisations that do not
@@ -390,8 +420,9 @@ inline double dot3(D3 a, D3 b) {
     return xy + a.z * b.z;
 }
 inline bool anyIsMarker(D3 v) {
-    const double m = TripletBase<double>::undefinedMarker();
-    return (_mm_movemask_pd(_mm_cmpeq_pd(v.xy, _mm_set1_pd(m))) != 0) | (v.z == m);
+    const __m128d m = _mm_set1_pd(TripletBase<double>::undefinedMarker());
+    const __m128d eq = _mm_or_pd(_mm_cmpeq_pd(v.xy, m), _mm_cmpeq_sd(_mm_set_sd(v.z), m));
+    return _mm_movemask_pd(eq) != 0;
 }
 inline D3 normalized(D3 v) {
     const double ss = dot3(v, v);
@@ -413,13 +444,24 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     const __m128 d = narrowed(axisDir);
     const __m128 n = normalized(d);
     const __m128 c = normalized(narrowedHeld(axisDir.cross(upVector)));
-    const __m128 v = _mm_sub_ps(loaded(point), narrowed(axisPoint));
-    const float s = dot3(v, n);
-    const __m128 radial = _mm_sub_ps(v, _mm_mul_ps(n, _mm_set1_ps(s)));
-    const float a = dot3(d, _mm_sub_ps(v, radial));
-    const float root = rootOf(dot3(radial, radial));
-    const float r = anyIsMarker(radial) ? static_cast<float>(kUndefinedValue) : root;
-    const __m128 unit = _mm_div_ps(radial, _mm_set1_ps(r == 0.0f ? 1.0f : r));
+    // The point's steps in scalars: no shuffles between the dependent steps of its chain.
+    const float nx = _mm_cvtss_f32(n);
+    const float ny = _mm_cvtss_f32(_mm_shuffle_ps(n, n, 0x55));
+    const float nz = _mm_cvtss_f32(_mm_movehl_ps(n, n));
+    const float vx = point.x - static_cast<float>(axisPoint.x);
+    const float vy = point.y - static_cast<float>(axisPoint.y);
+    const float vz = point.z - static_cast<float>(axisPoint.z);
+    const float s = (vx * nx + vy * ny) + vz * nz;
+    const float x = vx - nx * s;
+    const float y = vy - ny * s;
+    const float z = vz - nz * s;
+    const float a = (static_cast<float>(axisDir.x) * (vx - x) +
+                     static_cast<float>(axisDir.y) * (vy - y)) +
+                    static_cast<float>(axisDir.z) * (vz - z);
+    const float root = std::sqrt((x * x + y * y) + z * z);
+    const float m = TripletBase<float>::undefinedMarker();
+    const float r = ((x == m) | (y == m) | (z == m)) ? static_cast<float>(kUndefinedValue) : root;
+    const __m128 unit = _mm_div_ps(_mm_set_ps(0.0f, z, y, x), _mm_set1_ps(r == 0.0f ? 1.0f : r));
     const float sideDot = dot3(c, unit);
     const float upDot = dot3(narrowed(upVector), unit);
     // a and r kept as one pair across the atan2 call and stored as one 8-byte value, from which
@@ -439,18 +481,31 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
                                           const TripletBase<double>& upVector,
                                           const TripletBase<double>& point) {
     using namespace packed;
-    const D3 d = loaded(axisDir);
-    const D3 n = normalized(d);
+    const D3 n = normalized(loaded(axisDir));
     const D3 c = normalized(held(axisDir.cross(upVector)));
-    const D3 v = sub(loaded(point), loaded(axisPoint));
-    const double s = dot3(v, n);
-    const D3 radial = sub(v, mulScalar(n, s));
-    const double a = dot3(d, sub(v, radial));
-    const double root = rootOf(dot3(radial, radial));
-    const double r = anyIsMarker(radial) ? kUndefinedValue : root;
-    const D3 unit = divScalar(radial, r == 0.0 ? 1.0 : r);
-    const double sideDot = dot3(c, unit);
-    const double upDot = dot3(loaded(upVector), unit);
+    // The point's steps in scalars: no shuffles between the dependent steps of its chain.
+    const double nx = _mm_cvtsd_f64(n.xy), ny = _mm_cvtsd_f64(_mm_unpackhi_pd(n.xy, n.xy));
+    const double nz = n.z;
+    const double vx = point.x - axisPoint.x;
+    const double vy = point.y - axisPoint.y;
+    const double vz = point.z - axisPoint.z;
+    const double s = (vx * nx + vy * ny) + vz * nz;
+    const double x = vx - nx * s;
+    const double y = vy - ny * s;
+    const double z = vz - nz * s;
+    const double a = (axisDir.x * (vx - x) + axisDir.y * (vy - y)) + axisDir.z * (vz - z);
+    // std::sqrt: the root straight from the register that holds the sum (its errno test is a
+    // branch beside the chain).
+    const double root = std::sqrt((x * x + y * y) + z * z);
+    const double m = TripletBase<double>::undefinedMarker();
+    const double r = ((x == m) | (y == m) | (z == m)) ? kUndefinedValue : root;
+    const double len = r == 0.0 ? 1.0 : r;
+    const __m128d uxy = _mm_div_pd(_mm_set_pd(y, x), _mm_set1_pd(len));
+    const double uz = z / len;
+    const double ux = _mm_cvtsd_f64(uxy), uy = _mm_cvtsd_f64(_mm_unpackhi_pd(uxy, uxy));
+    const double cx = _mm_cvtsd_f64(c.xy), cy = _mm_cvtsd_f64(_mm_unpackhi_pd(c.xy, c.xy));
+    const double sideDot = (cx * ux + cy * uy) + c.z * uz;
+    const double upDot = (upVector.x * ux + upVector.y * uy) + upVector.z * uz;
     const double radians = std::atan2(sideDot, upDot);
     return pairStored<DART>(a, r, radians * 180.0 / kPi);
 }
