@@ -336,12 +336,15 @@ inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<d
 }
 
 #if defined(__SSE2__)
-// Packed forms of convertOne, for single-point calls: a triplet in the lanes (x, y, z, 0) of one
-// register (float) or in (x, y) and z (double). Each lane's product, difference and quotient is
-// the scalar IEEE operation, and every dot product adds ((x x' + y y') + z z') in that order, so
-// the bits are those of ArtFrame and convertBlock. A unit vector whose length is exactly 1 is not
-// divided (a division by 1 changes nothing), and no array passes through memory, so a call is
-// short and a host's loop of calls overlaps.
+// Forms of convertOne for single-point calls, with the same operations in the same order and
+// precision as ArtFrame and convertBlock, so the same bits. The frame's normalisations run in
+// packed registers: a triplet in the lanes (x, y, z, 0) of one register (float) or in (x, y) and
+// z (double), each lane's product and quotient the scalar IEEE operation, every dot product
+// ((x x' + y y') + z z'). A unit vector whose length is exactly 1 is not divided (a division by 1
+// changes nothing). The point's steps run in scalars: each depends on the one before, and a
+// shuffle between them would lengthen the chain that ends in atan2. That chain sets the pace of
+// a host's loop of calls: where atan2 mispredicts a branch on its arguments, the next point's
+// work starts only once those arguments are known.
 namespace packed {
 
 // The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
@@ -366,9 +369,6 @@ inline __m128 narrowedHeld(const TripletBase<double>& v) {
     const __m128 xy = _mm_cvtpd_ps(_mm_set_pd(v.y, v.x));
     const __m128 z = _mm_cvtpd_ps(_mm_set_sd(v.z));
     return _mm_movelh_ps(xy, z);
-}
-inline __m128 loaded(const TripletBase<float>& v) {
-    return _mm_set_ps(0.0f, v.z, v.y, v.x);
 }
 // (p0 + p1) + p2 of the lanes.
 inline float sum3(__m128 p) {
@@ -404,12 +404,6 @@ inline D3 loaded(const TripletBase<double>& v) {
 // A triplet just computed, from its values (see narrowedHeld).
 inline D3 held(const TripletBase<double>& v) {
     return D3{_mm_set_pd(v.y, v.x), v.z};
-}
-inline D3 sub(D3 a, D3 b) {
-    return D3{_mm_sub_pd(a.xy, b.xy), a.z - b.z};
-}
-inline D3 mulScalar(D3 a, double s) {
-    return D3{_mm_mul_pd(a.xy, _mm_set1_pd(s)), a.z * s};
 }
 inline D3 divScalar(D3 a, double s) {
     return D3{_mm_div_pd(a.xy, _mm_set1_pd(s)), a.z / s};
