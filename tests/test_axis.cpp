@@ -159,6 +159,23 @@ TEST(AxisConvert, ExactRows) {
         }
     }
     EXPECT_TRUE(recordSame(axis.convertART(F3(D3(M, 0, 0))), D3(N, N, N))); // narrowed to inf
+    // The marker in the radial vector's y and z (an axis along x), single points and lists.
+    const RotationAxis xAxis(D3(0, 0, 0), D3(1, 0, 0), 30, D3(0, 1, 0));
+    const struct {
+        D3 point, art;
+    } markers[] = {{D3(0, M, 0), D3(0, U, 0)}, {D3(0, 0, M), D3(0, U, 90)}};
+    for (const auto& row : markers) {
+        const F3 pointF(row.point.x, row.point.y == M ? MF : 0.f, row.point.z == M ? MF : 0.f);
+        std::vector<DART> list;
+        std::vector<ART> listF;
+        xAxis.convertART(std::vector<D3>{row.point}, list);
+        xAxis.convertART(std::vector<F3>{pointF}, listF);
+        EXPECT_TRUE(recordSame(xAxis.convertART(row.point), row.art) &&
+                    recordSame(list[0], row.art))
+            << row.point;
+        EXPECT_TRUE(recordSame(xAxis.convertART(pointF), row.art) && recordSame(listF[0], row.art))
+            << row.point;
+    }
     // convertAR keeps the given theta (rounded to float for ART), converting none.
     EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), 12.5), D3(5, 1, 12.5)));
     EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), N), D3(5, 1, N)));

@@ -449,9 +449,9 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     const float x = vx - nx * s;
     const float y = vy - ny * s;
     const float z = vz - nz * s;
-    const float a = (static_cast<float>(axisDir.x) * (vx - x) +
-                     static_cast<float>(axisDir.y) * (vy - y)) +
-                    static_cast<float>(axisDir.z) * (vz - z);
+    const float a =
+        (static_cast<float>(axisDir.x) * (vx - x) + static_cast<float>(axisDir.y) * (vy - y)) +
+        static_cast<float>(axisDir.z) * (vz - z);
     const float root = std::sqrt((x * x + y * y) + z * z);
     const float m = TripletBase<float>::undefinedMarker();
     const float r = ((x == m) | (y == m) | (z == m)) ? static_cast<float>(kUndefinedValue) : root;
