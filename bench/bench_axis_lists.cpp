@@ -4,12 +4,15 @@
 //
 //   ./build/release/bench/orv_bench --benchmark_filter=AxisList
 //
-// The counter ns_per_point is the time of one point.
+// The counter ns_per_point is the time of one point; AxisList_Ratios_* give the ratios to the floor
+// measured with the passes interleaved.
 
 #include "orv/GeometryTools.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -52,6 +55,15 @@ const orv::RotationAxis& axis() {
     return a;
 }
 
+double median(std::vector<double> v) {
+    if (v.empty()) {
+        return 0.0;
+    }
+    std::sort(v.begin(), v.end());
+    const std::size_t h = v.size() / 2;
+    return v.size() % 2 != 0 ? v[h] : 0.5 * (v[h - 1] + v[h]);
+}
+
 void perPoint(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * int64_t(kPoints));
     state.counters["ns_per_point"] =
@@ -59,82 +71,99 @@ void perPoint(benchmark::State& state) {
                                                        benchmark::Counter::kInvert);
 }
 
-void AxisList_Floor_Double(benchmark::State& state) {
-    const std::vector<D3>& in = doublePoints();
-    std::vector<orv::DART> out(in.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            const D3 p = in[i];
-            out[i] = orv::DART{p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(p.y, p.x)};
-        }
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
+// One pass of each loop over the points.
+void floorPass(const std::vector<D3>& in, std::vector<orv::DART>& out) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const D3 p = in[i];
+        out[i] = orv::DART{p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(p.y, p.x)};
     }
-    perPoint(state);
 }
-
-void AxisList_List_Double(benchmark::State& state) {
-    const std::vector<D3>& in = doublePoints();
-    std::vector<orv::DART> out(in.size());
-    for (auto _ : state) {
-        axis().convertART(in, out);
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    perPoint(state);
-}
-
-void AxisList_SinglePointLoop_Double(benchmark::State& state) {
-    const std::vector<D3>& in = doublePoints();
-    std::vector<orv::DART> out(in.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            out[i] = axis().convertART(in[i]);
-        }
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    perPoint(state);
-}
-
 // The single-precision floor: sqrtf, and atan2 in double as the float conversion evaluates it.
+void floorPass(const std::vector<F3>& in, std::vector<orv::ART>& out) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const F3 p = in[i];
+        const double t = std::atan2(double(p.y), double(p.x));
+        out[i] = orv::ART{p.z, std::sqrt(p.x * p.x + p.y * p.y), float(t)};
+    }
+}
+template <class P, class R> void listPass(const std::vector<P>& in, std::vector<R>& out) {
+    axis().convertART(in, out);
+}
+template <class P, class R> void singlePointPass(const std::vector<P>& in, std::vector<R>& out) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        out[i] = axis().convertART(in[i]);
+    }
+}
+
+template <class P, class R, void (*Pass)(const std::vector<P>&, std::vector<R>&)>
+void timed(benchmark::State& state, const std::vector<P>& in) {
+    std::vector<R> out(in.size());
+    for (auto _ : state) {
+        Pass(in, out);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    perPoint(state);
+}
+
+void AxisList_Floor_Double(benchmark::State& state) {
+    timed<D3, orv::DART, floorPass>(state, doublePoints());
+}
+void AxisList_List_Double(benchmark::State& state) {
+    timed<D3, orv::DART, listPass>(state, doublePoints());
+}
+void AxisList_SinglePointLoop_Double(benchmark::State& state) {
+    timed<D3, orv::DART, singlePointPass>(state, doublePoints());
+}
 void AxisList_Floor_Float(benchmark::State& state) {
-    const std::vector<F3>& in = floatPoints();
-    std::vector<orv::ART> out(in.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            const F3 p = in[i];
-            const double t = std::atan2(double(p.y), double(p.x));
-            out[i] = orv::ART{p.z, std::sqrt(p.x * p.x + p.y * p.y), float(t)};
-        }
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    perPoint(state);
+    timed<F3, orv::ART, floorPass>(state, floatPoints());
 }
-
 void AxisList_List_Float(benchmark::State& state) {
-    const std::vector<F3>& in = floatPoints();
-    std::vector<orv::ART> out(in.size());
-    for (auto _ : state) {
-        axis().convertART(in, out);
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    perPoint(state);
+    timed<F3, orv::ART, listPass>(state, floatPoints());
+}
+void AxisList_SinglePointLoop_Float(benchmark::State& state) {
+    timed<F3, orv::ART, singlePointPass>(state, floatPoints());
 }
 
-void AxisList_SinglePointLoop_Float(benchmark::State& state) {
-    const std::vector<F3>& in = floatPoints();
-    std::vector<orv::ART> out(in.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            out[i] = axis().convertART(in[i]);
-        }
+// The ratios to the floor with every pass interleaved: each iteration runs the floor, the list and
+// the single-point loop of one precision one after the other, so that a change of the machine's
+// speed between benchmarks (a shared virtual machine) does not enter the ratios. The counters are
+// the medians over the iterations of each pass's time per point and of its ratio to the floor of
+// the same iteration.
+template <class P, class R> void ratios(benchmark::State& state, const std::vector<P>& in) {
+    using Clock = std::chrono::steady_clock;
+    std::vector<R> out(in.size());
+    std::vector<double> floorNs, listNs, singleNs, listRatio, singleRatio;
+    const auto pass = [&](void (*f)(const std::vector<P>&, std::vector<R>&)) {
+        const Clock::time_point t0 = Clock::now();
+        f(in, out);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
+        return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() /
+               double(in.size());
+    };
+    for (auto _ : state) {
+        const double fl = pass(floorPass);
+        const double li = pass(listPass<P, R>);
+        const double si = pass(singlePointPass<P, R>);
+        floorNs.push_back(fl);
+        listNs.push_back(li);
+        singleNs.push_back(si);
+        listRatio.push_back(li / fl);
+        singleRatio.push_back(si / fl);
     }
-    perPoint(state);
+    state.counters["floor_ns"] = median(floorNs);
+    state.counters["list_ns"] = median(listNs);
+    state.counters["single_ns"] = median(singleNs);
+    state.counters["list_ratio"] = median(listRatio);
+    state.counters["single_ratio"] = median(singleRatio);
+}
+
+void AxisList_Ratios_Double(benchmark::State& state) {
+    ratios<D3, orv::DART>(state, doublePoints());
+}
+void AxisList_Ratios_Float(benchmark::State& state) {
+    ratios<F3, orv::ART>(state, floatPoints());
 }
 
 } // namespace
@@ -145,3 +174,5 @@ BENCHMARK(AxisList_SinglePointLoop_Double)->Unit(benchmark::kMillisecond);
 BENCHMARK(AxisList_Floor_Float)->Unit(benchmark::kMillisecond);
 BENCHMARK(AxisList_List_Float)->Unit(benchmark::kMillisecond);
 BENCHMARK(AxisList_SinglePointLoop_Float)->Unit(benchmark::kMillisecond);
+BENCHMARK(AxisList_Ratios_Double)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(AxisList_Ratios_Float)->Unit(benchmark::kMillisecond)->MinTime(2.0);
