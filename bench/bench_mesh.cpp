@@ -5,12 +5,15 @@
 //
 //   ./build/release/bench/orv_bench --benchmark_filter='Mesh|AxisList'
 //
-// The counter ns_per_point is the time of one point.
+// The counter ns_per_point is the time of one point; Mesh_Ratios gives the ratios to the floor
+// measured with the passes interleaved.
 
 #include "Rotor37.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -81,32 +84,84 @@ void perPoint(benchmark::State& state, std::size_t n) {
                                                  benchmark::Counter::kInvert);
 }
 
-void Mesh_Floor(benchmark::State& state) {
+// One pass of each loop over the points.
+void floorPass(const std::vector<F3>& in, std::vector<D3>& out) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const F3 p = in[i];
+        out[i] = D3(p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(double(p.y), double(p.x)));
+    }
+}
+void singlePointPass(const std::vector<F3>& in, std::vector<D3>& out) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        out[i] = transform().convertXYZtoNMTS(in[i], passage());
+    }
+}
+
+template <void (*Pass)(const std::vector<F3>&, std::vector<D3>&)>
+void timed(benchmark::State& state) {
     const std::vector<F3>& in = mesh();
     std::vector<D3> out(in.size());
     for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            const F3 p = in[i];
-            out[i] =
-                D3(p.z, std::sqrt(p.x * p.x + p.y * p.y), std::atan2(double(p.y), double(p.x)));
-        }
+        Pass(in, out);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
     perPoint(state, in.size());
 }
 
+void Mesh_Floor(benchmark::State& state) {
+    timed<floorPass>(state);
+}
+
 void Mesh_SinglePointXYZtoNMTS(benchmark::State& state) {
+    timed<singlePointPass>(state);
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) {
+        return 0.0;
+    }
+    std::sort(v.begin(), v.end());
+    const std::size_t h = v.size() / 2;
+    return v.size() % 2 != 0 ? v[h] : 0.5 * (v[h - 1] + v[h]);
+}
+
+// The ratios to the floor with the passes interleaved: each iteration runs the floor, the list
+// towards NMTS and the loop of single-point convertXYZtoNMTS one after the other, so that a change
+// of the machine's speed between benchmarks does not enter the ratios. The counters are medians
+// over the iterations.
+void Mesh_Ratios(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
     const std::vector<F3>& in = mesh();
     std::vector<D3> out(in.size());
-    for (auto _ : state) {
-        for (std::size_t i = 0; i < in.size(); ++i) {
-            out[i] = transform().convertXYZtoNMTS(in[i], passage());
-        }
+    std::vector<double> floorNs, listNs, singleNs, listRatio, singleRatio;
+    const auto ns = [&](Clock::time_point t0) {
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
+        return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() /
+               double(in.size());
+    };
+    for (auto _ : state) {
+        Clock::time_point t0 = Clock::now();
+        floorPass(in, out);
+        const double fl = ns(t0);
+        t0 = Clock::now();
+        transform().convertXYZtoSpace(orv::TurboTransform::spaceNMTS, in, out, passage());
+        const double li = ns(t0);
+        t0 = Clock::now();
+        singlePointPass(in, out);
+        const double si = ns(t0);
+        floorNs.push_back(fl);
+        listNs.push_back(li);
+        singleNs.push_back(si);
+        listRatio.push_back(li / fl);
+        singleRatio.push_back(si / fl);
     }
-    perPoint(state, in.size());
+    state.counters["floor_ns"] = median(floorNs);
+    state.counters["list_ns"] = median(listNs);
+    state.counters["single_ns"] = median(singleNs);
+    state.counters["list_ratio"] = median(listRatio);
+    state.counters["single_ratio"] = median(singleRatio);
 }
 
 // The list towards the space given as the benchmark's argument.
@@ -169,6 +224,7 @@ void Mesh_ListSpaceToXYZ(benchmark::State& state) {
 
 BENCHMARK(Mesh_Floor)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mesh_SinglePointXYZtoNMTS)->Unit(benchmark::kMillisecond);
+BENCHMARK(Mesh_Ratios)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Spaces: 0 MTS, 3 NMTS, 4 m'.
 BENCHMARK(Mesh_ListXYZtoSpace)->Arg(3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mesh_ListXYZtoSpaceAcross)->Arg(3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
