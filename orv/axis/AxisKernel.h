@@ -356,6 +356,23 @@ inline float rootOf(float v) {
     return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v)));
 }
 
+// True where ss lies within 4096 units in the last place of 1, on either side.
+inline bool isNearOne(float ss) {
+    std::uint32_t b;
+    std::memcpy(&b, &ss, sizeof b);
+    return b - (UINT32_C(0x3F800000) - 4096u) <= 8192u;
+}
+// The correctly rounded square root of such an ss, from its bits: the mean of the bits of ss and
+// of 1. For ss = 1 + k u (u the spacing of floats on that side of 1) the root is 1 + k u / 2 less
+// a positive amount below k^2 u^2 / 8, which stays under half a spacing for |k| < 5792, and for
+// odd k is the midpoint between two floats less that amount: so it rounds to the float that the
+// mean of the bits gives. The tests compare it with the square root at every such ss.
+inline float rootNearOne(float ss) {
+    const __m128i b = _mm_castps_si128(_mm_set_ss(ss));
+    return _mm_cvtss_f32(
+        _mm_castsi128_ps(_mm_srli_epi32(_mm_add_epi32(b, _mm_set1_epi32(0x3F800000)), 1)));
+}
+
 // (x, y, z, 0) of a double triplet rounded to float, lane by lane as static_cast<float>.
 inline __m128 narrowed(const TripletBase<double>& v) {
     const __m128 xy = _mm_cvtpd_ps(_mm_loadu_pd(&v.x));
@@ -383,13 +400,15 @@ inline bool anyIsMarker(__m128 v) {
     return _mm_movemask_ps(eq) != 0;
 }
 // v normalised: divided by its length (the undefined value for an undefined v), unless that
-// length is 0 or exactly 1.
+// length is 0 or exactly 1. The length of a stored unit vector rounded to float comes from
+// rootNearOne, a few integer steps instead of the square root's latency.
 inline __m128 normalized(__m128 v) {
     const float ss = dot3(v, v);
     if (hasUnitRoot(ss)) {
         return v;
     }
-    const float l = anyIsMarker(v) ? static_cast<float>(kUndefinedValue) : rootOf(ss);
+    const float root = isNearOne(ss) ? rootNearOne(ss) : rootOf(ss);
+    const float l = anyIsMarker(v) ? static_cast<float>(kUndefinedValue) : root;
     return l == 0.0f ? v : _mm_div_ps(v, _mm_set1_ps(l));
 }
 
