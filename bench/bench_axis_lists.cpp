@@ -7,17 +7,19 @@
 // The counter ns_per_point is the time of one point; AxisList_Ratios_* give the ratios to the floor
 // measured with the passes interleaved.
 
+#include "BenchSupport.h"
 #include "orv/GeometryTools.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
 #include <vector>
 
 namespace {
+
+using benchsupport::median;
 
 using D3 = orv::TripletBase<double>;
 using F3 = orv::TripletBase<float>;
@@ -53,15 +55,6 @@ const orv::RotationAxis& axis() {
     static const orv::RotationAxis a(D3(1.0, -2.0, 3.0), D3(0.3, -0.2, 1.0), 30.0,
                                      D3(1.0, 0.0, 0.0));
     return a;
-}
-
-double median(std::vector<double> v) {
-    if (v.empty()) {
-        return 0.0;
-    }
-    std::sort(v.begin(), v.end());
-    const std::size_t h = v.size() / 2;
-    return v.size() % 2 != 0 ? v[h] : 0.5 * (v[h - 1] + v[h]);
 }
 
 void perPoint(benchmark::State& state) {

@@ -8,16 +8,18 @@
 // The counter ns_per_point is the time of one point; Mesh_Ratios gives the ratios to the floor
 // measured with the passes interleaved.
 
+#include "BenchSupport.h"
 #include "Rotor37.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <vector>
 
 namespace {
+
+using benchsupport::median;
 
 using F3 = orv::TripletBase<float>;
 using D3 = orv::TripletBase<double>;
@@ -115,15 +117,6 @@ void Mesh_Floor(benchmark::State& state) {
 
 void Mesh_SinglePointXYZtoNMTS(benchmark::State& state) {
     timed<singlePointPass>(state);
-}
-
-double median(std::vector<double> v) {
-    if (v.empty()) {
-        return 0.0;
-    }
-    std::sort(v.begin(), v.end());
-    const std::size_t h = v.size() / 2;
-    return v.size() % 2 != 0 ? v[h] : 0.5 * (v[h - 1] + v[h]);
 }
 
 // The ratios to the floor with the passes interleaved: each iteration runs the floor, the list
