@@ -12,14 +12,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <vector>
 
 namespace {
-
-using benchsupport::median;
 
 using D3 = orv::TripletBase<double>;
 using F3 = orv::TripletBase<float>;
@@ -124,32 +121,18 @@ void AxisList_SinglePointLoop_Float(benchmark::State& state) {
 // the medians over the iterations of each pass's time per point and of its ratio to the floor of
 // the same iteration.
 template <class P, class R> void ratios(benchmark::State& state, const std::vector<P>& in) {
-    using Clock = std::chrono::steady_clock;
     std::vector<R> out(in.size());
-    std::vector<double> floorNs, listNs, singleNs, listRatio, singleRatio;
-    const auto pass = [&](void (*f)(const std::vector<P>&, std::vector<R>&)) {
-        const Clock::time_point t0 = Clock::now();
-        f(in, out);
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() /
-               double(in.size());
-    };
+    benchsupport::InterleavedRatios ratios;
     for (auto _ : state) {
-        const double fl = pass(floorPass);
-        const double li = pass(listPass<P, R>);
-        const double si = pass(singlePointPass<P, R>);
-        floorNs.push_back(fl);
-        listNs.push_back(li);
-        singleNs.push_back(si);
-        listRatio.push_back(li / fl);
-        singleRatio.push_back(si / fl);
+        const double fl =
+            benchsupport::nsPerPoint([&] { floorPass(in, out); }, in.size(), out.data());
+        const double li =
+            benchsupport::nsPerPoint([&] { listPass<P, R>(in, out); }, in.size(), out.data());
+        const double si = benchsupport::nsPerPoint([&] { singlePointPass<P, R>(in, out); },
+                                                   in.size(), out.data());
+        ratios.add(fl, li, si);
     }
-    state.counters["floor_ns"] = median(floorNs);
-    state.counters["list_ns"] = median(listNs);
-    state.counters["single_ns"] = median(singleNs);
-    state.counters["list_ratio"] = median(listRatio);
-    state.counters["single_ratio"] = median(singleRatio);
+    ratios.report(state);
 }
 
 void AxisList_Ratios_Double(benchmark::State& state) {

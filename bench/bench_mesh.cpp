@@ -13,13 +13,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <vector>
 
 namespace {
-
-using benchsupport::median;
 
 using F3 = orv::TripletBase<float>;
 using D3 = orv::TripletBase<double>;
@@ -124,37 +121,22 @@ void Mesh_SinglePointXYZtoNMTS(benchmark::State& state) {
 // of the machine's speed between benchmarks does not enter the ratios. The counters are medians
 // over the iterations.
 void Mesh_Ratios(benchmark::State& state) {
-    using Clock = std::chrono::steady_clock;
     const std::vector<F3>& in = mesh();
     std::vector<D3> out(in.size());
-    std::vector<double> floorNs, listNs, singleNs, listRatio, singleRatio;
-    const auto ns = [&](Clock::time_point t0) {
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double, std::nano>(Clock::now() - t0).count() /
-               double(in.size());
-    };
+    benchsupport::InterleavedRatios ratios;
     for (auto _ : state) {
-        Clock::time_point t0 = Clock::now();
-        floorPass(in, out);
-        const double fl = ns(t0);
-        t0 = Clock::now();
-        transform().convertXYZtoSpace(orv::TurboTransform::spaceNMTS, in, out, passage());
-        const double li = ns(t0);
-        t0 = Clock::now();
-        singlePointPass(in, out);
-        const double si = ns(t0);
-        floorNs.push_back(fl);
-        listNs.push_back(li);
-        singleNs.push_back(si);
-        listRatio.push_back(li / fl);
-        singleRatio.push_back(si / fl);
+        const double fl =
+            benchsupport::nsPerPoint([&] { floorPass(in, out); }, in.size(), out.data());
+        const double li = benchsupport::nsPerPoint(
+            [&] {
+                transform().convertXYZtoSpace(orv::TurboTransform::spaceNMTS, in, out, passage());
+            },
+            in.size(), out.data());
+        const double si =
+            benchsupport::nsPerPoint([&] { singlePointPass(in, out); }, in.size(), out.data());
+        ratios.add(fl, li, si);
     }
-    state.counters["floor_ns"] = median(floorNs);
-    state.counters["list_ns"] = median(listNs);
-    state.counters["single_ns"] = median(singleNs);
-    state.counters["list_ratio"] = median(listRatio);
-    state.counters["single_ratio"] = median(singleRatio);
+    ratios.report(state);
 }
 
 // The list towards the space given as the benchmark's argument.

@@ -343,8 +343,9 @@ inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<d
 // ((x x' + y y') + z z'). A unit vector whose length is exactly 1 is not divided (a division by 1
 // changes nothing). The point's steps run in scalars: each depends on the one before, and a
 // shuffle between them would lengthen the chain that ends in atan2. That chain sets the pace of
-// a host's loop of calls: where atan2 mispredicts a branch on its arguments, the next point's
-// work starts only once those arguments are known.
+// a host's loop of calls: the platform's atan2 reads the floating-point control and status
+// register on entry, which waits for every earlier floating-point operation, so one call's chain
+// does not overlap with the previous call's atan2.
 namespace packed {
 
 // The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
