@@ -259,6 +259,38 @@ inline void squareRoots(float* v, std::size_t m) {
 // Largest number of points convertBlock takes at once.
 constexpr std::size_t kArtBlock = 128;
 
+// The next block of a list: where its count points are read from and their results written to,
+// with the strides in bytes. A block's atan2 loop leaves the memory idle, so it asks for these
+// lines to be brought into the cache meanwhile; a bulk loop over points read straight from
+// memory otherwise waits on it. Prefetching touches no value, so results do not change.
+struct BlockAhead {
+    const char* in = nullptr;
+    std::size_t inStride = 0;
+    char* out = nullptr;
+    std::size_t outStride = 0;
+    std::size_t count = 0;
+};
+
+// Forced inline: GCC finds a kept-apart helper free of side effects and drops its calls.
+ORV_KERNEL_INLINE void prefetchRead(const void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 0, 3);
+#elif defined(__SSE2__)
+    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
+#else
+    (void)p;
+#endif
+}
+ORV_KERNEL_INLINE void prefetchWrite(void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p, 1, 3);
+#elif defined(__SSE2__)
+    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
+#else
+    (void)p;
+#endif
+}
+
 // convertART of m <= kArtBlock points (no check of the axis): a, r and theta in degrees (double,
 // not yet rounded to the record's precision). Without SSE2 single points go through here too
 // (m = 1); with it, their packed form does the same operations.
@@ -271,7 +303,8 @@ constexpr std::size_t kArtBlock = 128;
 // instead of every point waiting on its own chain of square root, divisions and atan2.
 template <class T>
 ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m,
-                                    T* a, T* r, double* degrees) {
+                                    T* a, T* r, double* degrees,
+                                    const BlockAhead& ahead = BlockAhead()) {
     // The frame in locals and the points as a packed array x, y, z, x, ...: plain loops that the
     // compiler can vectorise (every operation stays the IEEE operation of its precision).
     const T px = f.point.x, py = f.point.y, pz = f.point.z;
@@ -311,7 +344,13 @@ ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* 
         sideDot[k] = (cx * ux + cy * uy) + cz * uz;
         upDot[k] = (upx * ux + upy * uy) + upz * uz;
     }
-    for (std::size_t k = 0; k < m; ++k) {
+    std::size_t k = 0;
+    for (; k < m && k < ahead.count; ++k) {
+        prefetchRead(ahead.in + k * ahead.inStride);
+        prefetchWrite(ahead.out + k * ahead.outStride);
+        degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
+    }
+    for (; k < m; ++k) {
         degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
     }
     for (std::size_t k = 0; k < m; ++k) {

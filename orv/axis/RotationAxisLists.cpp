@@ -4,6 +4,7 @@
 #include "orv/axis/RotationAxis.h"
 #include "orv/axis/AxisKernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -146,7 +147,15 @@ ORV_ALWAYS_INLINE inline void fillContinuousBody(const ArtFrame<T>& frame, const
     T previous = T(0);
     for (std::size_t base = 0; base < n; base += detail::kArtBlock) {
         const std::size_t m = n - base < detail::kArtBlock ? n - base : detail::kArtBlock;
-        detail::convertBlock(frame, in + base, m, a, r, degrees);
+        detail::BlockAhead ahead;
+        if (base + m < n) {
+            ahead.in = reinterpret_cast<const char*>(in + base + m);
+            ahead.inStride = sizeof(TripletBase<T>);
+            ahead.out = reinterpret_cast<char*>(out + base + m);
+            ahead.outStride = sizeof(Out);
+            ahead.count = std::min(n - base - m, detail::kArtBlock);
+        }
+        detail::convertBlock(frame, in + base, m, a, r, degrees, ahead);
         for (std::size_t k = 0; k < m; ++k) {
             t[k] = atRecordPrecision(degrees[k], T());
         }
