@@ -271,19 +271,11 @@ struct BlockAhead {
     std::size_t count = 0;
 };
 
-// Forced inline: GCC finds a kept-apart helper free of side effects and drops its calls.
-ORV_KERNEL_INLINE void prefetchRead(const void* p) {
+// Asks for the cache line at p, to be read (Write 0) or written (Write 1). Forced inline: GCC
+// finds a kept-apart helper free of side effects and drops its calls.
+template <int Write> ORV_KERNEL_INLINE void prefetchLine(const void* p) {
 #if defined(__GNUC__)
-    __builtin_prefetch(p, 0, 3);
-#elif defined(__SSE2__)
-    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
-#else
-    (void)p;
-#endif
-}
-ORV_KERNEL_INLINE void prefetchWrite(void* p) {
-#if defined(__GNUC__)
-    __builtin_prefetch(p, 1, 3);
+    __builtin_prefetch(p, Write, 3);
 #elif defined(__SSE2__)
     _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
 #else
@@ -346,8 +338,8 @@ ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* 
     }
     std::size_t k = 0;
     for (; k < m && k < ahead.count; ++k) {
-        prefetchRead(ahead.in + k * ahead.inStride);
-        prefetchWrite(ahead.out + k * ahead.outStride);
+        prefetchLine<0>(ahead.in + k * ahead.inStride);
+        prefetchLine<1>(ahead.out + k * ahead.outStride);
         degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
     }
     for (; k < m; ++k) {
