@@ -487,7 +487,6 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     using namespace packed;
     const __m128 d = narrowed(axisDir);
     const __m128 n = normalized(d);
-    const __m128 c = normalized(narrowedHeld(axisDir.cross(upVector)));
     // The point's steps in scalars: no shuffles between the dependent steps of its chain.
     const float nx = _mm_cvtss_f32(n);
     const float ny = _mm_cvtss_f32(_mm_shuffle_ps(n, n, 0x55));
@@ -505,6 +504,7 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
     const float root = std::sqrt((x * x + y * y) + z * z);
     const float m = TripletBase<float>::undefinedMarker();
     const float r = ((x == m) | (y == m) | (z == m)) ? static_cast<float>(kUndefinedValue) : root;
+    const __m128 c = normalized(narrowedHeld(axisDir.cross(upVector)));
     const __m128 unit = _mm_div_ps(_mm_set_ps(0.0f, z, y, x), _mm_set1_ps(r == 0.0f ? 1.0f : r));
     const float sideDot = dot3(c, unit);
     const float upDot = dot3(narrowed(upVector), unit);
@@ -525,14 +525,13 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
                                           const TripletBase<double>& upVector,
                                           const TripletBase<double>& point) {
     using namespace packed;
-    const D3 n = normalized(loaded(axisDir));
-    const D3 c = normalized(held(axisDir.cross(upVector)));
-    // The point's steps in scalars: no shuffles between the dependent steps of its chain.
-    const double nx = _mm_cvtsd_f64(n.xy), ny = _mm_cvtsd_f64(_mm_unpackhi_pd(n.xy, n.xy));
-    const double nz = n.z;
     const double vx = point.x - axisPoint.x;
     const double vy = point.y - axisPoint.y;
     const double vz = point.z - axisPoint.z;
+    const D3 n = normalized(loaded(axisDir));
+    // The point's steps in scalars: no shuffles between the dependent steps of its chain.
+    const double nx = _mm_cvtsd_f64(n.xy), ny = _mm_cvtsd_f64(_mm_unpackhi_pd(n.xy, n.xy));
+    const double nz = n.z;
     const double s = (vx * nx + vy * ny) + vz * nz;
     const double x = vx - nx * s;
     const double y = vy - ny * s;
@@ -544,14 +543,20 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
     const double m = TripletBase<double>::undefinedMarker();
     const double r = ((x == m) | (y == m) | (z == m)) ? kUndefinedValue : root;
     const double len = r == 0.0 ? 1.0 : r;
+    const D3 c = normalized(held(axisDir.cross(upVector)));
     const __m128d uxy = _mm_div_pd(_mm_set_pd(y, x), _mm_set1_pd(len));
     const double uz = z / len;
     const double ux = _mm_cvtsd_f64(uxy), uy = _mm_cvtsd_f64(_mm_unpackhi_pd(uxy, uxy));
     const double cx = _mm_cvtsd_f64(c.xy), cy = _mm_cvtsd_f64(_mm_unpackhi_pd(c.xy, c.xy));
     const double sideDot = (cx * ux + cy * uy) + c.z * uz;
     const double upDot = (upVector.x * ux + upVector.y * uy) + upVector.z * uz;
+    // a and r written (one 16-byte store, see pairStored) before the atan2 call, so that they
+    // need not be kept across it.
+    DART rec;
+    _mm_storeu_pd(&rec.a, _mm_set_pd(r, a));
     const double radians = std::atan2(sideDot, upDot);
-    return pairStored<DART>(a, r, radians * 180.0 / kPi);
+    rec.t = radians * 180.0 / kPi;
+    return rec;
 }
 #endif
 
