@@ -375,7 +375,9 @@ inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<d
 // shuffle between them would lengthen the chain that ends in atan2. That chain sets the pace of
 // a host's loop of calls: the platform's atan2 reads the floating-point control and status
 // register on entry, which waits for every earlier floating-point operation, so one call's chain
-// does not overlap with the previous call's atan2.
+// does not overlap with the previous call's atan2. Nor can it start before its instructions are
+// fetched, which after a mispredicted branch in that atan2 begins anew: so the point's steps come
+// first in program order, and what only the last steps need (the side vector) after the root.
 namespace packed {
 
 // The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
