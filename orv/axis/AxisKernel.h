@@ -259,16 +259,16 @@ inline void squareRoots(float* v, std::size_t m) {
 // Largest number of points convertBlock takes at once.
 constexpr std::size_t kArtBlock = 128;
 
-// The next block of a list: where its count points are read from and their results written to,
-// with the strides in bytes. A block's atan2 loop leaves the memory idle, so it asks for these
-// lines to be brought into the cache meanwhile; a bulk loop over points read straight from
-// memory otherwise waits on it. Prefetching touches no value, so results do not change.
+// The next block of a list: where its points are read from and their results written to, and
+// how many cache lines (of kCacheLine bytes) each of the two spans. A block's atan2 loop leaves the
+// memory idle, so it asks for these lines to be brought into the cache meanwhile, one line per
+// point; a bulk loop over points read straight from memory otherwise waits on it. Prefetching
+// touches no value, so results do not change.
+constexpr std::size_t kCacheLine = 64;
 struct BlockAhead {
     const char* in = nullptr;
-    std::size_t inStride = 0;
     char* out = nullptr;
-    std::size_t outStride = 0;
-    std::size_t count = 0;
+    std::size_t lines = 0;
 };
 
 // Asks for the cache line at p, to be read (Write 0) or written (Write 1). Forced inline: GCC
@@ -337,9 +337,9 @@ ORV_KERNEL_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* 
         upDot[k] = (upx * ux + upy * uy) + upz * uz;
     }
     std::size_t k = 0;
-    for (; k < m && k < ahead.count; ++k) {
-        prefetchLine<0>(ahead.in + k * ahead.inStride);
-        prefetchLine<1>(ahead.out + k * ahead.outStride);
+    for (; k < m && k < ahead.lines; ++k) {
+        prefetchLine<0>(ahead.in + k * kCacheLine);
+        prefetchLine<1>(ahead.out + k * kCacheLine);
         degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
     }
     for (; k < m; ++k) {

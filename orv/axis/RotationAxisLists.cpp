@@ -149,11 +149,13 @@ ORV_ALWAYS_INLINE inline void fillContinuousBody(const ArtFrame<T>& frame, const
         const std::size_t m = n - base < detail::kArtBlock ? n - base : detail::kArtBlock;
         detail::BlockAhead ahead;
         if (base + m < n) {
+            // Records and points have the same size, so both spans cover as many lines: the
+            // bytes of the next block's points, plus one line where they start inside a line.
+            static_assert(sizeof(Out) == sizeof(TripletBase<T>), "records the size of points");
+            const std::size_t bytes = std::min(n - base - m, detail::kArtBlock) * sizeof(Out);
             ahead.in = reinterpret_cast<const char*>(in + base + m);
-            ahead.inStride = sizeof(TripletBase<T>);
             ahead.out = reinterpret_cast<char*>(out + base + m);
-            ahead.outStride = sizeof(Out);
-            ahead.count = std::min(n - base - m, detail::kArtBlock);
+            ahead.lines = (bytes + detail::kCacheLine - 1) / detail::kCacheLine + 1;
         }
         detail::convertBlock(frame, in + base, m, a, r, degrees, ahead);
         for (std::size_t k = 0; k < m; ++k) {
