@@ -261,9 +261,9 @@ constexpr std::size_t kArtBlock = 128;
 
 // The next block of a list: where its points are read from and their results written to, and
 // how many cache lines (of kCacheLine bytes) each of the two spans. A block's atan2 loop leaves the
-// memory idle, so it asks for these lines to be brought into the cache meanwhile, one line per
-// point; a bulk loop over points read straight from memory otherwise waits on it. Prefetching
-// touches no value, so results do not change.
+// memory idle, so it asks for these lines to be brought into the cache meanwhile, one line of each
+// span beside each point's atan2; a bulk loop over points read straight from memory otherwise
+// waits on it. Prefetching touches no value, so results do not change.
 constexpr std::size_t kCacheLine = 64;
 struct BlockAhead {
     const char* in = nullptr;

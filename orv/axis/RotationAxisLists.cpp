@@ -150,7 +150,7 @@ ORV_ALWAYS_INLINE inline void fillContinuousBody(const ArtFrame<T>& frame, const
         detail::BlockAhead ahead;
         if (base + m < n) {
             // Records and points have the same size, so both spans cover as many lines: the
-            // bytes of the next block's points, plus one line where they start inside a line.
+            // bytes of the next block's points, plus one for a start inside a line.
             static_assert(sizeof(Out) == sizeof(TripletBase<T>), "records the size of points");
             const std::size_t bytes = std::min(n - base - m, detail::kArtBlock) * sizeof(Out);
             ahead.in = reinterpret_cast<const char*>(in + base + m);
