@@ -64,16 +64,15 @@ F3 meridionalOf(const ART& art, float wrapped, TurboTransform::space space,
     return tns;
 }
 
-// (meridional, theta in radians, span) of a point in the given space: the steps of the
-// single-point conversions from XYZ.
+// (meridional, theta in radians, span) in the given space of a point whose axis conversion is
+// art: the steps of the single-point conversions from XYZ.
 struct SpaceRecord {
     double m;
     double t;
     double s;
 };
-SpaceRecord toSpace(const RotationAxis& axis, double breakAngle, TurboTransform::space space,
-                    const F3& xyz, const TurboTransform& tt) {
-    const ART art = axis.convertART(xyz);
+SpaceRecord toSpace(const ART& art, double breakAngle, TurboTransform::space space,
+                    const TurboTransform& tt) {
     const float wrapped = wrapDegrees(art.t, breakAngle);
     const F3 tns = meridionalOf(art, wrapped, space, tt);
     return SpaceRecord{static_cast<double>(tns.x), toRadians(wrapped), static_cast<double>(tns.z)};
@@ -145,7 +144,7 @@ void ThetaTurboTransform::setRotationAxis(const RotationAxis& axis) {
 
 void ThetaTurboTransform::convertXYZtoART(const TripletBase<float>& xyz, double& a, double& r,
                                           double& t) const {
-    const ART art = m_rotationAxis.convertART(xyz);
+    const ART art = m_rotationAxis.convertARTInMeshOrder(xyz);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     a = static_cast<double>(art.a);
     r = static_cast<double>(art.r);
@@ -169,8 +168,8 @@ void ThetaTurboTransform::convertARTtoXYZ(double a, double r, double t,
 
 void ThetaTurboTransform::convertXYZtoMTS(const TripletBase<float>& xyz, double& m, double& t,
                                           double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec =
-        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceMTS, xyz, tt);
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+                                    TurboTransform::spaceMTS, tt);
     m = rec.m;
     t = rec.t;
     s = rec.s;
@@ -187,8 +186,8 @@ void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletB
 
 void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double& m, double& t,
                                            double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec =
-        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceNMTS, xyz, tt);
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+                                    TurboTransform::spaceNMTS, tt);
     m = rec.m;
     t = rec.t;
     s = rec.s;
@@ -196,8 +195,8 @@ void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double
 
 TripletBase<double> ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz,
                                                           const TurboTransform& tt) const {
-    const SpaceRecord rec =
-        toSpace(m_rotationAxis, m_breakAngle, TurboTransform::spaceNMTS, xyz, tt);
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+                                    TurboTransform::spaceNMTS, tt);
     return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
 
@@ -220,11 +219,11 @@ TripletBase<float> ThetaTurboTransform::convertNMTStoXYZ(const TripletBase<doubl
 void ThetaTurboTransform::calcNormalizedDeltas(const TripletBase<float>& from,
                                                const TripletBase<float>& to, double& dm, double& dt,
                                                double& ds, const TurboTransform& tt) const {
-    const ART art1 = m_rotationAxis.convertART(from);
+    const ART art1 = m_rotationAxis.convertARTInMeshOrder(from);
     const float wrapped1 = wrapDegrees(art1.t, m_breakAngle);
     const F3 tns1 = meridionalOf(art1, wrapped1, TurboTransform::spaceNMTS, tt);
 
-    const ART art2 = m_rotationAxis.convertART(to);
+    const ART art2 = m_rotationAxis.convertARTInMeshOrder(to);
     const float wrapped2 = wrapDegrees(art2.t, m_breakAngle);
     const F3 tns2 = meridionalOf(art2, wrapped2, TurboTransform::spaceNMTS, tt);
 
@@ -244,7 +243,7 @@ void ThetaTurboTransform::calcNormalizedDeltas(const TripletBase<float>& from,
 void ThetaTurboTransform::applyNormalizedDeltas(const TripletBase<float>& point,
                                                 TripletBase<float>& result, double dm, double dt,
                                                 double ds, const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertART(point);
+    const ART art = m_rotationAxis.convertARTInMeshOrder(point);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceNMTS, tt);
     const double theta = toRadians(wrapped);
@@ -256,7 +255,7 @@ void ThetaTurboTransform::applyNormalizedDeltas(const TripletBase<float>& point,
 TripletBase<float> ThetaTurboTransform::projectPointToSpan(const TripletBase<float>& point,
                                                            double span, TurboTransform::space space,
                                                            const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertART(point);
+    const ART art = m_rotationAxis.convertARTInMeshOrder(point);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     const F3 tns = meridionalOf(art, wrapped, space, tt);
     const double theta = toRadians(wrapped);
@@ -294,7 +293,8 @@ TripletBase<double> ThetaTurboTransform::projectPointToSpan(const TripletBase<do
 TripletBase<double> ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                                                            const TripletBase<float>& xyz,
                                                            const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis, m_breakAngle, sp, xyz, tt);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle, sp, tt);
     return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
 
