@@ -179,6 +179,18 @@ TEST(AxisConvert, ExactRows) {
         EXPECT_TRUE(recordSame(xAxis.convertART(pointF), row.art) && recordSame(listF[0], row.art))
             << row.point;
     }
+    // The marker in the axial part only: the radial vector (0, 3, 4) is defined, a is the marker.
+    {
+        const D3 want(M, 5, std::atan2(4.0 / 5.0, 3.0 / 5.0) * 180.0 / kPi);
+        const D3 wantF(U, 5, float(std::atan2(double(4.f / 5.f), double(3.f / 5.f)) * 180.0 / kPi));
+        std::vector<DART> list;
+        std::vector<ART> listF;
+        xAxis.convertART(std::vector<D3>{D3(M, 3, 4)}, list);
+        xAxis.convertART(std::vector<F3>{F3(MF, 3, 4)}, listF);
+        EXPECT_TRUE(recordSame(xAxis.convertART(D3(M, 3, 4)), want) && recordSame(list[0], want));
+        EXPECT_TRUE(recordSame(xAxis.convertART(F3(MF, 3, 4)), wantF) &&
+                    recordSame(listF[0], wantF));
+    }
     // convertAR keeps the given theta (rounded to float for ART), converting none.
     EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), 12.5), D3(5, 1, 12.5)));
     EXPECT_TRUE(recordSame(axis.convertAR(D3(1, 0, 5), N), D3(5, 1, N)));
