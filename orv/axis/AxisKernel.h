@@ -501,9 +501,8 @@ inline __m128 loaded(const TripletBase<float>& v) {
 // Only the float form takes them. In the double form the estimate's operations slowed a loop
 // over points in mesh order (where atan2's branches predict on their own) by a tenth; in the
 // float form they cost at most 3 % there (and nothing measurable on a skew axis, where they fill
-// the wait for the normalised direction).
-// The theta turbo transform's single-point calls, whose points come in mesh order, go without
-// (convertOneInMeshOrder).
+// the wait for the normalised direction). The theta turbo transform's single-point calls, whose
+// points come in mesh order, go without them (convertOneInMeshOrder).
 inline int atan2Outcomes(float y, float x) {
     return int(x > 0.0f) | (int(std::fabs(x) > std::fabs(y)) << 1);
 }
