@@ -24,6 +24,8 @@ need g++ command -v g++
 need libgtest-dev
 need libgmock-dev
 need libbenchmark-dev
+# MPFR: the oracle of the correctly rounded mathematical functions (tests only).
+need libmpfr-dev
 need clang command -v clang++
 # The Python module, its tests and its examples: Debian's python3 with numpy, its headers,
 # pybind11, pytest, matplotlib (the pictures) and dask (the chunked conversion).

@@ -1,0 +1,95 @@
+#ifndef ORV_FOUNDATION_CONFIG_H
+#define ORV_FOUNDATION_CONFIG_H
+
+// Internal to the library (not installed): every test of the compiler or of the instruction set
+// that the library's code makes is made here, once, with the spelling of each compiler the library
+// is built with (Microsoft's, GCC, Clang, MinGW-w64's GCC). Code elsewhere tests only the macros
+// below. Nothing here changes a result: the SIMD paths and the hints compute the same IEEE
+// operations as the plain code beside them.
+//
+// ORV_HAVE_SSE2        1 where the SSE2 intrinsics of <emmintrin.h> may be used: GCC and Clang
+//                      when they define __SSE2__ (every x86-64 target), Microsoft's compiler on x64
+//                      (_M_X64) or on 32-bit x86 with /arch:SSE2 or above (_M_IX86_FP >= 2).
+//                      0 when the build defines ORV_NO_SIMD (CMake option ORV_SIMD=OFF), which is
+//                      also what a compiler unknown to this header gets.
+// ORV_HAVE_AVX2_TARGET 1 where a function can be compiled for AVX2 on its own
+//                      (ORV_TARGET_AVX2) and the processor asked at run time whether it has AVX2
+//                      (detail::processorHasAvx2): GCC and Clang on x86-64, ELF or Windows alike.
+//                      Microsoft's compiler builds a whole file for one instruction set only, so
+//                      there it is 0 and the SSE2 code is used.
+// ORV_HAVE_FMA         1 where the build's instruction set has fused multiply-add (GCC and Clang:
+//                      __FMA__; Microsoft's compiler: /arch:AVX2, __AVX2__). Only for exact steps
+//                      (the error of a product), which give the same bits with or without it.
+// ORV_FORCE_INLINE     inline, and inlined even where the compiler would rather not.
+// ORV_NOINLINE         never inlined.
+// ORV_COLD             never inlined and rarely called (refusals): kept out of the hot code.
+// ORV_PREFETCH_READ(p), ORV_PREFETCH_WRITE(p)
+//                      ask for the cache line at p to be brought in for reading or writing.
+//                      Touches no value.
+
+#if defined(ORV_NO_SIMD)
+#define ORV_HAVE_SSE2 0
+#elif (defined(__GNUC__) || defined(__clang__)) && defined(__SSE2__)
+#define ORV_HAVE_SSE2 1
+#elif defined(_MSC_VER) && (defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
+#define ORV_HAVE_SSE2 1
+#else
+#define ORV_HAVE_SSE2 0
+#endif
+
+#if ORV_HAVE_SSE2 && (defined(__GNUC__) || defined(__clang__)) &&                                 \
+    (defined(__x86_64__) || defined(_M_X64))
+#define ORV_HAVE_AVX2_TARGET 1
+#define ORV_TARGET_AVX2 __attribute__((target("avx2")))
+#else
+#define ORV_HAVE_AVX2_TARGET 0
+#define ORV_TARGET_AVX2
+#endif
+
+#if !defined(ORV_NO_SIMD) && (defined(__FMA__) || (defined(_MSC_VER) && defined(__AVX2__)))
+#define ORV_HAVE_FMA 1
+#else
+#define ORV_HAVE_FMA 0
+#endif
+
+#if defined(__GNUC__) || defined(__clang__)
+#define ORV_FORCE_INLINE inline __attribute__((always_inline))
+#define ORV_NOINLINE __attribute__((noinline))
+#define ORV_COLD __attribute__((noinline, cold))
+#define ORV_PREFETCH_READ(p) __builtin_prefetch((p), 0, 3)
+#define ORV_PREFETCH_WRITE(p) __builtin_prefetch((p), 1, 3)
+#elif defined(_MSC_VER)
+#define ORV_FORCE_INLINE __forceinline
+#define ORV_NOINLINE __declspec(noinline)
+#define ORV_COLD __declspec(noinline)
+#if ORV_HAVE_SSE2
+#include <xmmintrin.h>
+#define ORV_PREFETCH_READ(p) _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0)
+#define ORV_PREFETCH_WRITE(p) _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0)
+#else
+#define ORV_PREFETCH_READ(p) ((void)(p))
+#define ORV_PREFETCH_WRITE(p) ((void)(p))
+#endif
+#else
+#define ORV_FORCE_INLINE inline
+#define ORV_NOINLINE
+#define ORV_COLD
+#define ORV_PREFETCH_READ(p) ((void)(p))
+#define ORV_PREFETCH_WRITE(p) ((void)(p))
+#endif
+
+#if ORV_HAVE_SSE2
+#include <emmintrin.h>
+#endif
+
+namespace orv {
+namespace detail {
+
+// True where the processor running the library has AVX2 (and the system saves its registers).
+// Asked once per process; false where ORV_HAVE_AVX2_TARGET is 0.
+bool processorHasAvx2();
+
+} // namespace detail
+} // namespace orv
+
+#endif
