@@ -378,8 +378,7 @@ inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<d
 // does not overlap with the previous call's atan2. Nor can it start before its instructions are
 // fetched, which after a mispredicted branch in that atan2 begins anew: so the point's steps come
 // first in program order, and the side vector's normalisation (needed only by the last dot
-// product) after the root. The float form also takes the branch hints of atan2Outcomes, so that
-// atan2's own branches mispredict less often over scattered points.
+// product) after the root.
 namespace packed {
 
 // The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
@@ -487,56 +486,7 @@ inline __m128 loaded(const TripletBase<float>& v) {
     return _mm_movelh_ps(xy, _mm_load_ss(&v.z));
 }
 
-// Hints for the branches of the platform's atan2(y, x). It branches on whether x > 0 and on
-// whether |x| > |y|; over a host's scattered points both come out at random, and a mispredicted
-// branch there makes the processor fetch anew all that follows it, the next call included, whose
-// chain then starts late. So a single-point call estimates both outcomes from the point minus
-// the axis point, long before its chain ends (x ~ U . V and y ~ (D x U) . V: no normalisation,
-// the scale of both the same), and takes two branches of its own on them just before calling
-// atan2. Those branches mispredict instead, but their conditions are known when they are
-// reached, so they resolve at once while the chain before them goes on, and atan2's branches,
-// reached after them, are predicted from them. The estimates steer only the branches: every
-// result is computed as without them. Bit 0: x > 0; bit 1: |x| > |y|.
-//
-// Only the float form takes them. In the double form the estimate's operations slowed a loop
-// over points in mesh order (where atan2's branches predict on their own) by a tenth; in the
-// float form they cost at most 3 % there (and nothing measurable on a skew axis, where they fill
-// the wait for the normalised direction). The theta turbo transform's single-point calls, whose
-// points come in mesh order, go without them (convertOneInMeshOrder).
-inline int atan2Outcomes(float y, float x) {
-    return int(x > 0.0f) | (int(std::fabs(x) > std::fabs(y)) << 1);
-}
-// The estimates (y, x) = (C . V, U . V) of float triplets in lanes (x, y, z, any).
-inline int atan2Outcomes(__m128 c, __m128 u, __m128 v) {
-    const __m128 pc = _mm_mul_ps(c, v);
-    const __m128 pu = _mm_mul_ps(u, v);
-    const __m128 xy = _mm_unpacklo_ps(pc, pu); // (cx vx, ux vx, cy vy, uy vy)
-    const __m128 zw = _mm_unpackhi_ps(pc, pu); // (cz vz, uz vz, ...)
-    const __m128 e = _mm_add_ps(_mm_add_ps(xy, _mm_movehl_ps(xy, xy)), zw);
-    return atan2Outcomes(_mm_cvtss_f32(e), _mm_cvtss_f32(_mm_shuffle_ps(e, e, 0x55)));
-}
-#if defined(__GNUC__)
-// k placed in program order before the first use of v (an empty statement that both pass
-// through), so that it is computed while the chain from v runs.
-template <class T> inline void computedBefore(int& k, T& v) {
-    asm volatile("" : "+r"(k), "+x"(v));
-}
-// The two branches on the outcomes k, after (in program order) the computation of y and x, the
-// arguments of the atan2 that follows. Each jumps to the instruction after it, so that taken or
-// not the call goes on in place, and only the processor's record of branches differs.
-template <class T> inline void branchOnOutcomes(int k, T& y, T& x) {
-    asm volatile("test $1, %2\n\tjnz 1f\n1:\n\ttest $2, %2\n\tjnz 2f\n2:"
-                 : "+x"(y), "+x"(x)
-                 : "r"(k)
-                 : "cc");
-}
-#else
-template <class T> inline void computedBefore(int&, T&) {}
-template <class T> inline void branchOnOutcomes(int, T&, T&) {}
-#endif
-
-// The float form of convertOne, with or without the branch hints of atan2Outcomes.
-template <bool hinted>
+// The float form of convertOne.
 ORV_KERNEL_INLINE ART convertFloat(const TripletBase<double>& axisPoint,
                                    const TripletBase<double>& axisDir,
                                    const TripletBase<double>& upVector,
@@ -550,12 +500,7 @@ ORV_KERNEL_INLINE ART convertFloat(const TripletBase<double>& axisPoint,
     const __m128 v = _mm_sub_ps(loaded(point), narrowed(axisPoint));
     const __m128 side = narrowedHeld(axisDir.cross(upVector));
     const __m128 up = narrowed(upVector);
-    int outcomes = 0;
-    float vx = _mm_cvtss_f32(v);
-    if constexpr (hinted) {
-        outcomes = atan2Outcomes(side, up, v);
-        computedBefore(outcomes, vx);
-    }
+    const float vx = _mm_cvtss_f32(v);
     const float vy = _mm_cvtss_f32(_mm_shuffle_ps(v, v, 0x55));
     const float vz = _mm_cvtss_f32(_mm_movehl_ps(v, v));
     const float s = (vx * nx + vy * ny) + vz * nz;
@@ -569,15 +514,12 @@ ORV_KERNEL_INLINE ART convertFloat(const TripletBase<double>& axisPoint,
     const float a = dot3(d, _mm_sub_ps(v, radial));
     const __m128 c = normalized(side);
     const __m128 unit = _mm_div_ps(radial, _mm_set1_ps(r == 0.0f ? 1.0f : r));
-    float sideDot = dot3(c, unit);
-    float upDot = dot3(up, unit);
+    const float sideDot = dot3(c, unit);
+    const float upDot = dot3(up, unit);
     // a and r kept as one pair across the atan2 call and stored as one 8-byte value, from which
     // the record is returned in a register (two 4-byte stores could not be forwarded to that
     // load).
     const __m128 ar = _mm_unpacklo_ps(_mm_set_ss(a), _mm_set_ss(r));
-    if constexpr (hinted) {
-        branchOnOutcomes(outcomes, sideDot, upDot);
-    }
     const double radians = std::atan2(static_cast<double>(sideDot), static_cast<double>(upDot));
     ART rec;
     _mm_storel_pi(reinterpret_cast<__m64*>(&rec), ar);
@@ -592,7 +534,7 @@ ORV_KERNEL_INLINE ART convertOne<float>(const TripletBase<double>& axisPoint,
                                         const TripletBase<double>& axisDir,
                                         const TripletBase<double>& upVector,
                                         const TripletBase<float>& point) {
-    return packed::convertFloat<true>(axisPoint, axisDir, upVector, point);
+    return packed::convertFloat(axisPoint, axisDir, upVector, point);
 }
 
 template <>
@@ -647,20 +589,6 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
     return rec;
 }
 #endif
-
-// The float conversion of convertOne without the branch hints: for the calls of a caller whose
-// points come in mesh order, along lines on which atan2's branches go the same way from one
-// point to the next and are predicted without help, so that the estimate would only cost.
-inline ART convertOneInMeshOrder(const TripletBase<double>& axisPoint,
-                                 const TripletBase<double>& axisDir,
-                                 const TripletBase<double>& upVector,
-                                 const TripletBase<float>& point) {
-#if defined(__SSE2__)
-    return packed::convertFloat<false>(axisPoint, axisDir, upVector, point);
-#else
-    return convertOne(axisPoint, axisDir, upVector, point);
-#endif
-}
 
 // The axis fields for conversions towards points, at precision T: P, D and U rounded to T and
 // the copy of D normalised at T that the rotation matrix uses. Point-independent: a list builds it

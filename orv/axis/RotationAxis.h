@@ -272,11 +272,6 @@ private:
     // once per list, as the list forms here do.
     friend class ThetaTurboTransform;
 
-    // convertART(point) with the same result and refusal, for the theta turbo transform's
-    // single-point conversions, whose points come in mesh order: without the branch hints that
-    // convertART takes for scattered points (they would only cost there).
-    ART convertARTInMeshOrder(const TripletBase<float>& point) const;
-
     TripletBase<double> m_axisPoint;
     TripletBase<double> m_axisDir;
     double m_angle;

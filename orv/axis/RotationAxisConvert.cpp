@@ -43,11 +43,6 @@ ART RotationAxis::convertART(const TripletBase<float>& point) const {
     return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);
 }
 
-ART RotationAxis::convertARTInMeshOrder(const TripletBase<float>& point) const {
-    checkTowardsART(m_axisDir, "convertART");
-    return detail::convertOneInMeshOrder(m_axisPoint, m_axisDir, m_upVector, point);
-}
-
 DART RotationAxis::convertART(const TripletBase<double>& point) const {
     checkTowardsART(m_axisDir, "convertART");
     return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);

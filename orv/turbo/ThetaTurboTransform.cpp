@@ -144,7 +144,7 @@ void ThetaTurboTransform::setRotationAxis(const RotationAxis& axis) {
 
 void ThetaTurboTransform::convertXYZtoART(const TripletBase<float>& xyz, double& a, double& r,
                                           double& t) const {
-    const ART art = m_rotationAxis.convertARTInMeshOrder(xyz);
+    const ART art = m_rotationAxis.convertART(xyz);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     a = static_cast<double>(art.a);
     r = static_cast<double>(art.r);
@@ -168,7 +168,7 @@ void ThetaTurboTransform::convertARTtoXYZ(double a, double r, double t,
 
 void ThetaTurboTransform::convertXYZtoMTS(const TripletBase<float>& xyz, double& m, double& t,
                                           double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
                                     TurboTransform::spaceMTS, tt);
     m = rec.m;
     t = rec.t;
@@ -186,7 +186,7 @@ void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletB
 
 void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double& m, double& t,
                                            double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
                                     TurboTransform::spaceNMTS, tt);
     m = rec.m;
     t = rec.t;
@@ -195,7 +195,7 @@ void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double
 
 TripletBase<double> ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz,
                                                           const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle,
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
                                     TurboTransform::spaceNMTS, tt);
     return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
@@ -219,11 +219,11 @@ TripletBase<float> ThetaTurboTransform::convertNMTStoXYZ(const TripletBase<doubl
 void ThetaTurboTransform::calcNormalizedDeltas(const TripletBase<float>& from,
                                                const TripletBase<float>& to, double& dm, double& dt,
                                                double& ds, const TurboTransform& tt) const {
-    const ART art1 = m_rotationAxis.convertARTInMeshOrder(from);
+    const ART art1 = m_rotationAxis.convertART(from);
     const float wrapped1 = wrapDegrees(art1.t, m_breakAngle);
     const F3 tns1 = meridionalOf(art1, wrapped1, TurboTransform::spaceNMTS, tt);
 
-    const ART art2 = m_rotationAxis.convertARTInMeshOrder(to);
+    const ART art2 = m_rotationAxis.convertART(to);
     const float wrapped2 = wrapDegrees(art2.t, m_breakAngle);
     const F3 tns2 = meridionalOf(art2, wrapped2, TurboTransform::spaceNMTS, tt);
 
@@ -243,7 +243,7 @@ void ThetaTurboTransform::calcNormalizedDeltas(const TripletBase<float>& from,
 void ThetaTurboTransform::applyNormalizedDeltas(const TripletBase<float>& point,
                                                 TripletBase<float>& result, double dm, double dt,
                                                 double ds, const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertARTInMeshOrder(point);
+    const ART art = m_rotationAxis.convertART(point);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     const F3 tns = meridionalOf(art, wrapped, TurboTransform::spaceNMTS, tt);
     const double theta = toRadians(wrapped);
@@ -255,7 +255,7 @@ void ThetaTurboTransform::applyNormalizedDeltas(const TripletBase<float>& point,
 TripletBase<float> ThetaTurboTransform::projectPointToSpan(const TripletBase<float>& point,
                                                            double span, TurboTransform::space space,
                                                            const TurboTransform& tt) const {
-    const ART art = m_rotationAxis.convertARTInMeshOrder(point);
+    const ART art = m_rotationAxis.convertART(point);
     const float wrapped = wrapDegrees(art.t, m_breakAngle);
     const F3 tns = meridionalOf(art, wrapped, space, tt);
     const double theta = toRadians(wrapped);
@@ -294,7 +294,7 @@ TripletBase<double> ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space
                                                            const TripletBase<float>& xyz,
                                                            const TurboTransform& tt) const {
     const SpaceRecord rec =
-        toSpace(m_rotationAxis.convertARTInMeshOrder(xyz), m_breakAngle, sp, tt);
+        toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, sp, tt);
     return detail::pairStored<D3>(rec.m, rec.t, rec.s);
 }
 
