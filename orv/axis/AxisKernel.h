@@ -562,19 +562,9 @@ ORV_KERNEL_INLINE DART convertOne<double>(const TripletBase<double>& axisPoint,
     const double r = ((x == m) | (y == m) | (z == m)) ? kUndefinedValue : root;
     const double len = r == 0.0 ? 1.0 : r;
     const D3 c = normalized(held(axisDir.cross(upVector)));
-    __m128d uxy = _mm_set_pd(y, x);
-    __m128d uzz = _mm_set_sd(z);
     const __m128d lens = _mm_set1_pd(len);
-#if defined(__GNUC__)
-    // Both quotients can start together, and the divider takes one after the other: (x, y)
-    // first, since z's quotient enters the dot products one step later. The compiler would
-    // otherwise order them the other way round.
-    asm volatile("divpd %1, %0" : "+x"(uxy) : "x"(lens));
-    asm volatile("divsd %1, %0" : "+x"(uzz) : "x"(lens));
-#else
-    uxy = _mm_div_pd(uxy, lens);
-    uzz = _mm_div_sd(uzz, lens);
-#endif
+    const __m128d uxy = _mm_div_pd(_mm_set_pd(y, x), lens);
+    const __m128d uzz = _mm_div_sd(_mm_set_sd(z), lens);
     const double uz = _mm_cvtsd_f64(uzz);
     const double ux = _mm_cvtsd_f64(uxy), uy = _mm_cvtsd_f64(_mm_unpackhi_pd(uxy, uxy));
     const double cx = _mm_cvtsd_f64(c.xy), cy = _mm_cvtsd_f64(_mm_unpackhi_pd(c.xy, c.xy));
