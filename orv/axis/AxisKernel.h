@@ -229,29 +229,10 @@ inline RadialPart<T> radialPart(const ArtFrame<T>& f, const TripletBase<T>& poin
     return RadialPart<T>{a, r, radial};
 }
 
-// v[k] = sqrt(v[k]) for k < m. The square root is correctly rounded in every form, so the packed
-// SSE2 instructions give the bits of std::sqrt; they are used because std::sqrt keeps a test for
-// errno that stops the compiler from vectorising the loop. The arguments here are sums of squares
-// (never negative), so errno is never set either way.
-inline void squareRoots(double* v, std::size_t m) {
-    std::size_t k = 0;
-#if defined(__SSE2__)
-    for (; k + 2 <= m; k += 2) {
-        _mm_storeu_pd(v + k, _mm_sqrt_pd(_mm_loadu_pd(v + k)));
-    }
-#endif
-    for (; k < m; ++k) {
-        v[k] = std::sqrt(v[k]);
-    }
-}
-inline void squareRoots(float* v, std::size_t m) {
-    std::size_t k = 0;
-#if defined(__SSE2__)
-    for (; k + 4 <= m; k += 4) {
-        _mm_storeu_ps(v + k, _mm_sqrt_ps(_mm_loadu_ps(v + k)));
-    }
-#endif
-    for (; k < m; ++k) {
+// v[k] = sqrt(v[k]) for k < m, in a loop of its own (which the compiler vectorises: the build sets
+// no errno for sqrt).
+template <class T> inline void squareRoots(T* v, std::size_t m) {
+    for (std::size_t k = 0; k < m; ++k) {
         v[k] = std::sqrt(v[k]);
     }
 }
@@ -381,13 +362,11 @@ inline auto convertOne(const TripletBase<double>& axisPoint, const TripletBase<d
 // product) after the root.
 namespace packed {
 
-// The correctly rounded square root, without the errno test of std::sqrt (the argument is a sum
-// of squares, never negative, so errno is never set either way).
 inline double rootOf(double v) {
-    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(v)));
+    return std::sqrt(v);
 }
 inline float rootOf(float v) {
-    return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v)));
+    return std::sqrt(v);
 }
 
 // True where ss lies within 4096 units in the last place of 1, on either side.
