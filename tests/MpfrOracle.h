@@ -101,14 +101,30 @@ inline float roundedFloat(Unary f, float x) {
     return result;
 }
 
-inline double atan2(double y, double x) { return roundedDouble(mpfr_atan2, y, x); }
-inline double acos(double x) { return roundedDouble(mpfr_acos, x); }
-inline double sin(double x) { return roundedDouble(mpfr_sin, x); }
-inline double cos(double x) { return roundedDouble(mpfr_cos, x); }
-inline float sinf(float x) { return roundedFloat(mpfr_sin, x); }
-inline float cosf(float x) { return roundedFloat(mpfr_cos, x); }
-inline double log1p(double x) { return roundedDouble(mpfr_log1p, x); }
-inline double expm1(double x) { return roundedDouble(mpfr_expm1, x); }
+inline double atan2(double y, double x) {
+    return roundedDouble(mpfr_atan2, y, x);
+}
+inline double acos(double x) {
+    return roundedDouble(mpfr_acos, x);
+}
+inline double sin(double x) {
+    return roundedDouble(mpfr_sin, x);
+}
+inline double cos(double x) {
+    return roundedDouble(mpfr_cos, x);
+}
+inline float sinf(float x) {
+    return roundedFloat(mpfr_sin, x);
+}
+inline float cosf(float x) {
+    return roundedFloat(mpfr_cos, x);
+}
+inline double log1p(double x) {
+    return roundedDouble(mpfr_log1p, x);
+}
+inline double expm1(double x) {
+    return roundedDouble(mpfr_expm1, x);
+}
 
 } // namespace mpfr_oracle
 } // namespace orv_test

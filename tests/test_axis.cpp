@@ -2,7 +2,6 @@
 // and from the values a host's geometry may hold; the oracle (AxisOracle.h) on random axes and
 // points for the bits of every step.
 #include "AxisOracle.h"
-#include "orv/axis/AxisKernel.h" // internal: the square root of a squared length near 1
 
 #include <cstdint>
 #include <cstring>
@@ -375,29 +374,3 @@ TEST(AxisConvert, Refusals) {
     EXPECT_TRUE(sameAs(da, D3(4, 5, 6)) && sameAs(dr, D3(4, 5, 6)) && sameAs(dt, D3(4, 5, 6)));
 }
 
-#if defined(__SSE2__)
-// The single-point frame takes the length of a float vector whose squared length lies within
-// 4096 units in the last place of 1 from the bits of that square: it must be the square root at
-// every such value, and values beyond the window (where the rule fails from 5794 units above 1
-// on) must take the square root itself.
-TEST(AxisKernel, RootNearOneIsTheSquareRootThroughoutItsWindow) {
-    using orv::detail::packed::isNearOne;
-    using orv::detail::packed::rootNearOne;
-    const auto fromBits = [](std::uint32_t b) {
-        float f;
-        std::memcpy(&f, &b, sizeof f);
-        return f;
-    };
-    const std::uint32_t one = 0x3F800000u;
-    for (std::uint32_t b = one - 4096u; b <= one + 4096u; ++b) {
-        const float ss = fromBits(b);
-        ASSERT_TRUE(isNearOne(ss)) << b;
-        const float root = rootNearOne(ss), want = std::sqrt(ss);
-        ASSERT_EQ(std::memcmp(&root, &want, sizeof root), 0) << b;
-    }
-    for (const float ss : {fromBits(one - 4097u), fromBits(one + 4097u), fromBits(one + 5794u),
-                           0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(), 4.0f}) {
-        EXPECT_FALSE(isNearOne(ss)) << ss;
-    }
-}
-#endif

@@ -12,6 +12,10 @@
 
 namespace orv {
 
+namespace detail {
+struct AxisAccess;
+}
+
 // The rotation axis of a turbomachine: a point on the axis, the unit axis direction, the period
 // angle of one passage (degrees) and the up vector from which theta is measured. All fields are
 // held in double precision whatever precision the caller uses.
@@ -268,9 +272,8 @@ public:
     void projectToTheta(std::vector<TripletBase<double>>& points, double theta);
 
 private:
-    // The list forms of ThetaTurboTransform build the point-independent frame from these fields
-    // once per list, as the list forms here do.
-    friend class ThetaTurboTransform;
+    // The library's own list code outside the class reads the fields through this (internal).
+    friend struct detail::AxisAccess;
 
     TripletBase<double> m_axisPoint;
     TripletBase<double> m_axisDir;

@@ -1,7 +1,11 @@
 // Single-point conversions between Cartesian points and axial/radial/theta coordinates.
 
-#include "orv/axis/AxisKernel.h"
 #include "orv/axis/RotationAxis.h"
+
+#include "orv/axis/detail/Frame.h"
+#include "orv/axis/detail/Hemisphere.h"
+#include "orv/axis/detail/PointSteps.h"
+#include "orv/axis/detail/Refusals.h"
 
 #include <cmath>
 
@@ -13,12 +17,7 @@ using detail::ArtFrame;
 using detail::checkTowardsART;
 using detail::checkTowardsXYZ;
 using detail::kPi;
-
-template <class T>
-TripletBase<T> rotatedUp(const TripletBase<T>& dir, T phi, const TripletBase<T>& up) {
-    const detail::AxisAngleRows<T> m = detail::axisAngleRows(dir, phi);
-    return TripletBase<T>(m.row[0].dot(up), m.row[1].dot(up), m.row[2].dot(up));
-}
+using detail::XyzFrame;
 
 // Directions of convertARTWithDirections at precision T; the point is read before anything is
 // written.
@@ -40,12 +39,12 @@ void directionsAt(const TripletBase<T>& point, const TripletBase<T>& axisPoint,
 
 ART RotationAxis::convertART(const TripletBase<float>& point) const {
     checkTowardsART(m_axisDir, "convertART");
-    return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);
+    return detail::convertOne(ArtFrame<float>(m_axisPoint, m_axisDir, m_upVector), point);
 }
 
 DART RotationAxis::convertART(const TripletBase<double>& point) const {
     checkTowardsART(m_axisDir, "convertART");
-    return detail::convertOne(m_axisPoint, m_axisDir, m_upVector, point);
+    return detail::convertOne(ArtFrame<double>(m_axisPoint, m_axisDir, m_upVector), point);
 }
 
 ART RotationAxis::convertARTSetHemisphere(const TripletBase<float>& point, double reference) const {
@@ -68,7 +67,7 @@ TripletBase<double> RotationAxis::convertARTSetHemisphereRad(const TripletBase<d
     // nearReference subtracts 360 n; adding (0 - 360 n) instead gives the same bits (n is never 0
     // when theta moves).
     const double t = detail::nearReference(rec.t, referenceDegrees);
-    return detail::pairStored<TripletBase<double>>(rec.a, rec.r, t * kPi / 180.0);
+    return TripletBase<double>(rec.a, rec.r, t * kPi / 180.0);
 }
 
 ART RotationAxis::convertAR(const TripletBase<float>& point, double theta) const {
@@ -106,24 +105,14 @@ void RotationAxis::convertARTWithDirections(const TripletBase<double>& point, DA
 
 TripletBase<float> RotationAxis::convertXYZ(const ART& coords) const {
     checkTowardsXYZ(m_axisDir, m_angle);
-    const float a = coords.a;
-    const float r = coords.r;
-    const double phiDouble = static_cast<double>(coords.t) * kPi / 180.0;
-    const float phi = static_cast<float>(phiDouble);
-    const TripletBase<float> dir(m_axisDir);
-    const TripletBase<float> w = rotatedUp(dir, phi, TripletBase<float>(m_upVector));
-    return (TripletBase<float>(m_axisPoint) + dir * static_cast<double>(a)) +
-           w * static_cast<double>(r);
+    return detail::pointAt(XyzFrame<float>(m_axisPoint, m_axisDir, m_upVector), coords.a, coords.r,
+                           coords.t);
 }
 
 TripletBase<double> RotationAxis::convertXYZ(const DART& coords) const {
     checkTowardsXYZ(m_axisDir, m_angle);
-    const double a = coords.a;
-    const double r = coords.r;
-    const double phi = coords.t * kPi / 180.0;
-    const TripletBase<double> w = rotatedUp(m_axisDir, phi, m_upVector);
-    const TripletBase<double> p = (m_axisPoint + m_axisDir * a) + w * r;
-    return detail::pairStored<TripletBase<double>>(p.x, p.y, p.z);
+    return detail::pointAt(XyzFrame<double>(m_axisPoint, m_axisDir, m_upVector), coords.a, coords.r,
+                           coords.t);
 }
 
 } // namespace orv

@@ -1,7 +1,10 @@
 // Rotations of points about the axis, theta projection and rotation matrices.
 
 #include "orv/axis/RotationAxis.h"
-#include "orv/axis/AxisKernel.h"
+
+#include "orv/axis/detail/Frame.h"
+#include "orv/axis/detail/PointSteps.h"
+#include "orv/axis/detail/Refusals.h"
 
 #include <cstddef>
 #include <vector>

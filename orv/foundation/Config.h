@@ -26,6 +26,11 @@
 // ORV_PREFETCH_READ(p), ORV_PREFETCH_WRITE(p)
 //                      ask for the cache line at p to be brought in for reading or writing.
 //                      Touches no value.
+// ORV_HAVE_UINT128     1 where the compiler has an unsigned 128-bit integer (GCC and Clang on
+//                      64-bit targets, __SIZEOF_INT128__): ORV_UINT128 names it. For exact
+//                      integer products only; portable code stands beside every use.
+// ORV_HAVE_UMUL128     1 where Microsoft's compiler gives the 64 x 64 -> 128-bit product as the
+//                      _umul128 intrinsic of <intrin.h> (x64).
 
 #if defined(ORV_NO_SIMD)
 #define ORV_HAVE_SSE2 0
@@ -37,7 +42,7 @@
 #define ORV_HAVE_SSE2 0
 #endif
 
-#if ORV_HAVE_SSE2 && (defined(__GNUC__) || defined(__clang__)) &&                                 \
+#if ORV_HAVE_SSE2 && (defined(__GNUC__) || defined(__clang__)) &&                                  \
     (defined(__x86_64__) || defined(_M_X64))
 #define ORV_HAVE_AVX2_TARGET 1
 #define ORV_TARGET_AVX2 __attribute__((target("avx2")))
@@ -76,6 +81,20 @@
 #define ORV_COLD
 #define ORV_PREFETCH_READ(p) ((void)(p))
 #define ORV_PREFETCH_WRITE(p) ((void)(p))
+#endif
+
+#if defined(__SIZEOF_INT128__) && (defined(__GNUC__) || defined(__clang__))
+#define ORV_HAVE_UINT128 1
+#define ORV_UINT128 __uint128_t
+#else
+#define ORV_HAVE_UINT128 0
+#endif
+
+#if !ORV_HAVE_UINT128 && defined(_MSC_VER) && defined(_M_X64)
+#define ORV_HAVE_UMUL128 1
+#include <intrin.h>
+#else
+#define ORV_HAVE_UMUL128 0
 #endif
 
 #if ORV_HAVE_SSE2

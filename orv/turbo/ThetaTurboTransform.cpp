@@ -1,6 +1,10 @@
 #include "orv/turbo/ThetaTurboTransform.h"
 
-#include "orv/axis/AxisKernel.h"
+#include "orv/axis/detail/AxisAccess.h"
+#include "orv/axis/detail/BlockKernel.h"
+#include "orv/axis/detail/Frame.h"
+#include "orv/axis/detail/PointSteps.h"
+#include "orv/axis/detail/Refusals.h"
 
 #include "orv/foundation/ART.h"
 #include "orv/foundation/DART.h"
@@ -168,8 +172,8 @@ void ThetaTurboTransform::convertARTtoXYZ(double a, double r, double t,
 
 void ThetaTurboTransform::convertXYZtoMTS(const TripletBase<float>& xyz, double& m, double& t,
                                           double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
-                                    TurboTransform::spaceMTS, tt);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, TurboTransform::spaceMTS, tt);
     m = rec.m;
     t = rec.t;
     s = rec.s;
@@ -186,8 +190,8 @@ void ThetaTurboTransform::convertMTStoXYZ(double m, double t, double s, TripletB
 
 void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double& m, double& t,
                                            double& s, const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
-                                    TurboTransform::spaceNMTS, tt);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, TurboTransform::spaceNMTS, tt);
     m = rec.m;
     t = rec.t;
     s = rec.s;
@@ -195,9 +199,9 @@ void ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz, double
 
 TripletBase<double> ThetaTurboTransform::convertXYZtoNMTS(const TripletBase<float>& xyz,
                                                           const TurboTransform& tt) const {
-    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle,
-                                    TurboTransform::spaceNMTS, tt);
-    return detail::pairStored<D3>(rec.m, rec.t, rec.s);
+    const SpaceRecord rec =
+        toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, TurboTransform::spaceNMTS, tt);
+    return D3(rec.m, rec.t, rec.s);
 }
 
 void ThetaTurboTransform::convertNMTStoXYZ(double m, double t, double s, TripletBase<float>& xyz,
@@ -293,9 +297,8 @@ TripletBase<double> ThetaTurboTransform::projectPointToSpan(const TripletBase<do
 TripletBase<double> ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
                                                            const TripletBase<float>& xyz,
                                                            const TurboTransform& tt) const {
-    const SpaceRecord rec =
-        toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, sp, tt);
-    return detail::pairStored<D3>(rec.m, rec.t, rec.s);
+    const SpaceRecord rec = toSpace(m_rotationAxis.convertART(xyz), m_breakAngle, sp, tt);
+    return D3(rec.m, rec.t, rec.s);
 }
 
 TripletBase<float> ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
@@ -317,11 +320,13 @@ void ThetaTurboTransform::convertXYZtoSpace(TurboTransform::space sp,
     std::vector<D3> aside;
     aside.reserve(xyz.size());
     if (!xyz.empty()) {
+        using detail::AxisAccess;
         const RotationAxis& axis = m_rotationAxis;
-        detail::checkTowardsART(axis.m_axisDir, "convertART");
+        detail::checkTowardsART(AxisAccess::dir(axis), "convertART");
         // The axis conversion of a block of points at a time, with the frame built once: each
         // element gets the bits of RotationAxis::convertART (no continuity).
-        const detail::ArtFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
+        const detail::ArtFrame<float> frame(AxisAccess::point(axis), AxisAccess::dir(axis),
+                                            AxisAccess::up(axis));
         float a[detail::kArtBlock], r[detail::kArtBlock];
         double degrees[detail::kArtBlock];
         // The platform's own passage model (not a class derived from it) computes the meridional
@@ -360,6 +365,7 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
     std::vector<F3> aside;
     aside.reserve(tns.size());
     if (!tns.empty()) {
+        using detail::AxisAccess;
         const RotationAxis& axis = m_rotationAxis;
         const auto mapped = [&](std::size_t i) {
             F3 art(0.0f, 0.0f, 0.0f);
@@ -371,9 +377,10 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
         };
         // As the single-point form: the axis is checked after the first element's call.
         const F3 first = mapped(0);
-        detail::checkTowardsXYZ(axis.m_axisDir, axis.m_angle);
+        detail::checkTowardsXYZ(AxisAccess::dir(axis), AxisAccess::angle(axis));
         // The point-independent frame of RotationAxis::convertXYZ, built once.
-        const detail::XyzFrame<float> frame(axis.m_axisPoint, axis.m_axisDir, axis.m_upVector);
+        const detail::XyzFrame<float> frame(AxisAccess::point(axis), AxisAccess::dir(axis),
+                                            AxisAccess::up(axis));
         for (std::size_t i = 0; i < tns.size(); ++i) {
             const F3 art = i == 0 ? first : mapped(i);
             aside.push_back(
