@@ -7,27 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-// Out of line: for the m' code, which would otherwise make the other spaces' code larger.
-#if defined(__GNUC__)
-#define ORV_NOINLINE __attribute__((noinline))
-#else
-#define ORV_NOINLINE
-#endif
-
-// Keeps the branch it stands in from being turned into a selection (which would make the code
-// after it wait for the condition).
-#if defined(__GNUC__)
-#define ORV_KEEP_BRANCH(value) __asm__ volatile("" : "+r"(value))
-#else
-#define ORV_KEEP_BRANCH(value) (void)(value)
-#endif
 
 namespace orv {
 
@@ -138,20 +117,6 @@ std::vector<double> mergeStations(const std::vector<double>& wHub,
     return u;
 }
 
-// a when c, else b: a selection by mask, for a choice that a branch would mispredict half the time
-// (which of a patch's two stations lies nearer).
-double pick(bool c, double a, double b) {
-    std::uint64_t ua;
-    std::uint64_t ub;
-    std::memcpy(&ua, &a, sizeof a);
-    std::memcpy(&ub, &b, sizeof b);
-    const std::uint64_t mask = std::uint64_t{0} - static_cast<std::uint64_t>(c);
-    const std::uint64_t r = (ua & mask) | (ub & ~mask);
-    double v;
-    std::memcpy(&v, &r, sizeof v);
-    return v;
-}
-
 // How far v lies outside [0, 1].
 double outsideUnit(double v) {
     return v < 0.0 ? -v : (v > 1.0 ? v - 1.0 : 0.0);
@@ -201,39 +166,10 @@ double stepLength(const Step& s, double span) {
     return std::sqrt(xx + yy);
 }
 
-// The lengths of steps s[0] and s[1]. With SSE2 both at once: the same operations on each lane,
-// so the same values.
-void stepLengths(const Step* s, double span, double& first, double& second) {
-#if defined(__SSE2__)
-    const __m128d w = _mm_set1_pd(1.0 - span);
-    const __m128d v = _mm_set1_pd(span);
-    const __m128d d0 = _mm_add_pd(_mm_mul_pd(w, _mm_loadu_pd(&s[0].dHub.x)),
-                                  _mm_mul_pd(v, _mm_loadu_pd(&s[0].dShroud.x)));
-    const __m128d d1 = _mm_add_pd(_mm_mul_pd(w, _mm_loadu_pd(&s[1].dHub.x)),
-                                  _mm_mul_pd(v, _mm_loadu_pd(&s[1].dShroud.x)));
-    const __m128d q0 = _mm_mul_pd(d0, d0); // (xx, yy) of s[0]
-    const __m128d q1 = _mm_mul_pd(d1, d1);
-    const __m128d len = _mm_sqrt_pd(_mm_add_pd(_mm_unpacklo_pd(q0, q1), _mm_unpackhi_pd(q0, q1)));
-    first = _mm_cvtsd_f64(len);
-    second = _mm_cvtsd_f64(_mm_unpackhi_pd(len, len));
-#else
-    first = stepLength(s[0], span);
-    second = stepLength(s[1], span);
-#endif
-}
-
 // The sum of the lengths of steps [0, n) along the line of constant span, added in order.
 double lengthOfSteps(const Step* steps, std::size_t n, double span) {
     double sum = 0.0;
-    std::size_t i = 0;
-    for (; i + 1 < n; i += 2) {
-        double first;
-        double second;
-        stepLengths(steps + i, span, first, second);
-        sum = sum + first;
-        sum = sum + second;
-    }
-    if (i < n) {
+    for (std::size_t i = 0; i < n; ++i) {
         sum = sum + stepLength(steps[i], span);
     }
     return sum;
@@ -348,9 +284,7 @@ struct TurboTransform::Passage {
     // The patch whose stations enclose p: the last station that p lies downstream of (or on), by
     // halving over the stations; 0 when p lies upstream of the inlet. Where station lines cross
     // outside the passage the sides are not in order, and the halving itself decides: it always
-    // halves the same way (the upper part keeps the middle station). With branches: a selection
-    // by mask makes every step wait for the previous one, which costs more than the mispredicted
-    // branches even for points in random order.
+    // halves the same way (the upper part keeps the middle station).
     std::size_t patchOf(Vec2 p) const {
         const SideLine* s = sides.data();
         std::size_t lo = 0;
@@ -375,15 +309,7 @@ struct TurboTransform::Passage {
         const SideLine& s1 = sides[k + 1];
         const bool fromEnd =
             std::fabs(sideOf(s1, p)) * s1.invAcross < std::fabs(sideOf(s0, p)) * s0.invAcross;
-        // Chosen by a branch, not by the address: the nearer station repeats from point to point
-        // in a structured mesh, so the branch is predicted and the inversion need not wait for
-        // the two distances.
-        const PatchEnd* chosen = &ends[2 * k];
-        if (fromEnd) {
-            chosen = &ends[2 * k + 1];
-            ORV_KEEP_BRANCH(chosen);
-        }
-        const PatchEnd& e = *chosen;
+        const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
 
         // p lies on the line from hub(t) to shroud(t): cross(across(t), p - hub(t)) = 0, a
         // quadratic in t; span is then the position along that line.
@@ -423,16 +349,16 @@ struct TurboTransform::Passage {
             // From the end station: (start + len) - t * len, the same as adding t * -len.
             const double start = lengthOfSteps(steps.data(), k, span);
             const double len = stepLength(steps[k], span);
-            m = pick(fromEnd, start + len, start) + t * pick(fromEnd, -len, len);
+            m = (fromEnd ? start + len : start) + t * (fromEnd ? -len : len);
             return;
         }
         m = forwardMPrime(k, fromEnd, t, span, operation);
     }
 
     // m' of the point at t along patch k from station k (k + 1 fromEnd): from the inlet to that
-    // station, then along the patch. Kept out of line, so that the other spaces' code stays small.
-    ORV_NOINLINE double forwardMPrime(std::size_t k, bool fromEnd, double t, double span,
-                                      const char* operation) const {
+    // station, then along the patch.
+    double forwardMPrime(std::size_t k, bool fromEnd, double t, double span,
+                         const char* operation) const {
         checkRadii(k + 2, span, operation);
         const PatchEnd& e = ends[2 * k + (fromEnd ? 1 : 0)];
         const double start = mPrimeOfStation(k, span);
@@ -473,27 +399,12 @@ struct TurboTransform::Passage {
                 const double total = lengthOfSteps(steps.data(), last + 1, span);
                 m = m < 0.0 ? 0.0 : (m > total ? total : m);
             }
-            // The first step that does not end at or before m (the last one at the latest), with
-            // the lengths computed two at a time.
-            double len = 0.0;
-            for (;;) {
-                double next = 0.0;
-                if (k < last) {
-                    stepLengths(&steps[k], span, len, next);
-                } else {
-                    len = stepLength(steps[k], span);
-                }
-                if (!(k < last && start + len <= m)) {
-                    break;
-                }
+            // The first step that does not end at or before m (the last one at the latest).
+            double len = stepLength(steps[0], span);
+            while (k < last && start + len <= m) {
                 start = start + len;
                 ++k;
-                len = next;
-                if (!(k < last && start + len <= m)) {
-                    break;
-                }
-                start = start + len;
-                ++k;
+                len = stepLength(steps[k], span);
             }
             end = start + len;
         }
@@ -512,8 +423,7 @@ struct TurboTransform::Passage {
     }
 
     // (m', span) -> (axial, radial): the patch as in MTS, then the integral's inverse along it.
-    ORV_NOINLINE Vec2 backwardMPrime(double m, double span, bool clamp,
-                                     const char* operation) const {
+    Vec2 backwardMPrime(double m, double span, bool clamp, const char* operation) const {
         const std::size_t last = patches() - 1;
         if (clamp) {
             checkRadii(last + 2, span, operation);
