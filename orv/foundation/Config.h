@@ -20,6 +20,8 @@
 // ORV_HAVE_FMA         1 where the build's instruction set has fused multiply-add (GCC and Clang:
 //                      __FMA__; Microsoft's compiler: /arch:AVX2, __AVX2__). Only for exact steps
 //                      (the error of a product), which give the same bits with or without it.
+// ORV_FMA(a, b, c)     where ORV_HAVE_FMA is 1: a * b + c of three doubles rounded once, the
+//                      processor's fused multiply-add (an intrinsic, no library call).
 // ORV_FORCE_INLINE     inline, and inlined even where the compiler would rather not.
 // ORV_NOINLINE         never inlined.
 // ORV_COLD             never inlined and rarely called (refusals): kept out of the hot code.
@@ -53,6 +55,9 @@
 
 #if !defined(ORV_NO_SIMD) && (defined(__FMA__) || (defined(_MSC_VER) && defined(__AVX2__)))
 #define ORV_HAVE_FMA 1
+#include <immintrin.h>
+#define ORV_FMA(a, b, c)                                                                           \
+    _mm_cvtsd_f64(_mm_fmadd_sd(_mm_set_sd(a), _mm_set_sd(b), _mm_set_sd(c)))
 #else
 #define ORV_HAVE_FMA 0
 #endif
