@@ -36,4 +36,13 @@
 #define ORV_EXTERN_TEMPLATE(...) extern template class ORV_API __VA_ARGS__
 #endif
 
+// ORV_MICROSOFT_ABI is 1 where the compiler follows the Microsoft C++ ABI (Microsoft's compiler
+// and clang-cl, which define _MSC_VER), 0 under the Itanium C++ ABI (GCC, Clang, MinGW-w64). The
+// kernel interface's header orders its overload groups by it.
+#if defined(_MSC_VER)
+#define ORV_MICROSOFT_ABI 1
+#else
+#define ORV_MICROSOFT_ABI 0
+#endif
+
 #endif

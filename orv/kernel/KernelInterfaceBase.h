@@ -16,10 +16,11 @@
 // the order of declaration. The Microsoft ABI (MSVC, clang-cl) gathers all overloads of one name at
 // the place of the first one declared and gives them slots in reverse order of declaration. Each
 // group of overloads below is written once, in slot order, as ORV_OVERLOADS_n((declaration), ...):
-// where _MSC_VER is defined the macro declares the group in reverse, elsewhere as written, so that
-// both ABIs give the slot order of the comments. The macros are undefined at the end of the header.
+// under the Microsoft ABI (ORV_MICROSOFT_ABI, orv/foundation/Export.h) the macro declares the
+// group in reverse, elsewhere as written, so that both ABIs give the slot order of the comments.
+// The macros are undefined at the end of the header.
 #define ORV_UNPAREN(...) __VA_ARGS__
-#if defined(_MSC_VER)
+#if ORV_MICROSOFT_ABI
 #define ORV_OVERLOADS_2(a, b) ORV_UNPAREN b ORV_UNPAREN a
 #define ORV_OVERLOADS_3(a, b, c) ORV_UNPAREN c ORV_UNPAREN b ORV_UNPAREN a
 #define ORV_OVERLOADS_10(a, b, c, d, e, f, g, h, i, j)                                             \
