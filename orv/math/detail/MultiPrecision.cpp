@@ -6,7 +6,6 @@
 #include "orv/foundation/Config.h"
 #include "orv/math/detail/AccurateConstants.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace orv {
@@ -188,6 +187,18 @@ bool divNat(u64* q, u64* rem, const u64* u, int nu, const u64* v, int nv) {
     return zero;
 }
 
+// floor(sqrt(t)) of one limb, by the same iteration from 2^32.
+u64 sqrt64(u64 t) {
+    u64 x = static_cast<u64>(1) << 32;
+    for (;;) {
+        const u64 y = (x + t / x) >> 1;
+        if (y >= x) {
+            return x;
+        }
+        x = y;
+    }
+}
+
 // r = floor(sqrt(n)) by Newton's iteration on integers from above (x -> (x + n / x) / 2 decreases
 // to floor(sqrt(n)) from any start at or above it). r has (nn + 1) / 2 + 1 limbs.
 int sqrtNat(u64* r, const u64* n, int nn) {
@@ -199,7 +210,8 @@ int sqrtNat(u64* r, const u64* n, int nn) {
     if (nn == 0) {
         return rl;
     }
-    // Start: the top (even number of) bits t of n, x = (floor(sqrt(t)) + 2) * 2^(sh/2) > sqrt(n).
+    // Start: the top (even number of) bits t of n, x = (floor(sqrt(t)) + 1) * 2^(sh/2) > sqrt(n)
+    // since n < (t + 1) 2^sh.
     const int bits = 64 * nn - leadingZeros(n[nn - 1]);
     int sh = bits > 64 ? bits - 64 : 0;
     sh += sh & 1;
@@ -209,7 +221,7 @@ int sqrtNat(u64* r, const u64* n, int nn) {
     if (bs != 0 && ls + 1 < nn) {
         t |= n[ls + 1] << (64 - bs);
     }
-    const u64 root = static_cast<u64>(std::sqrt(static_cast<double>(t))) + 2; // < 2^33
+    const u64 root = sqrt64(t) + 1; // <= 2^32
     const int half = sh / 2;
     r[half / 64] = root << (half % 64);
     if (half % 64 != 0) {
