@@ -10,10 +10,7 @@
 #include "orv/axis/detail/Refusals.h"
 #include "orv/foundation/Config.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace orv {
@@ -49,17 +46,7 @@ ORV_FORCE_INLINE void fillContinuousBody(const ArtFrame<T>& frame, const Triplet
     T previous = T(0);
     for (std::size_t base = 0; base < n; base += detail::kArtBlock) {
         const std::size_t m = n - base < detail::kArtBlock ? n - base : detail::kArtBlock;
-        detail::BlockAhead ahead;
-        if (base + m < n) {
-            // Records and points have the same size, so both spans cover as many lines: the
-            // bytes of the next block's points, plus one for a start inside a line.
-            static_assert(sizeof(Out) == sizeof(TripletBase<T>), "records the size of points");
-            const std::size_t bytes = std::min(n - base - m, detail::kArtBlock) * sizeof(Out);
-            ahead.in = reinterpret_cast<const char*>(in + base + m);
-            ahead.out = reinterpret_cast<char*>(out + base + m);
-            ahead.lines = (bytes + detail::kCacheLine - 1) / detail::kCacheLine + 1;
-        }
-        detail::convertBlock(frame, in + base, m, a, r, degrees, ahead);
+        detail::convertBlock(frame, in + base, m, a, r, degrees);
         for (std::size_t k = 0; k < m; ++k) {
             t[k] = detail::atRecordPrecision(degrees[k], T());
         }

@@ -25,9 +25,6 @@
 // ORV_FORCE_INLINE     inline, and inlined even where the compiler would rather not.
 // ORV_NOINLINE         never inlined.
 // ORV_COLD             never inlined and rarely called (refusals): kept out of the hot code.
-// ORV_PREFETCH_READ(p), ORV_PREFETCH_WRITE(p)
-//                      ask for the cache line at p to be brought in for reading or writing.
-//                      Touches no value.
 // ORV_HAVE_UINT128     1 where the compiler has an unsigned 128-bit integer (GCC and Clang on
 //                      64-bit targets, __SIZEOF_INT128__): ORV_UINT128 names it. For exact
 //                      integer products only; portable code stands beside every use.
@@ -56,8 +53,7 @@
 #if !defined(ORV_NO_SIMD) && (defined(__FMA__) || (defined(_MSC_VER) && defined(__AVX2__)))
 #define ORV_HAVE_FMA 1
 #include <immintrin.h>
-#define ORV_FMA(a, b, c)                                                                           \
-    _mm_cvtsd_f64(_mm_fmadd_sd(_mm_set_sd(a), _mm_set_sd(b), _mm_set_sd(c)))
+#define ORV_FMA(a, b, c) _mm_cvtsd_f64(_mm_fmadd_sd(_mm_set_sd(a), _mm_set_sd(b), _mm_set_sd(c)))
 #else
 #define ORV_HAVE_FMA 0
 #endif
@@ -66,26 +62,14 @@
 #define ORV_FORCE_INLINE inline __attribute__((always_inline))
 #define ORV_NOINLINE __attribute__((noinline))
 #define ORV_COLD __attribute__((noinline, cold))
-#define ORV_PREFETCH_READ(p) __builtin_prefetch((p), 0, 3)
-#define ORV_PREFETCH_WRITE(p) __builtin_prefetch((p), 1, 3)
 #elif defined(_MSC_VER)
 #define ORV_FORCE_INLINE __forceinline
 #define ORV_NOINLINE __declspec(noinline)
 #define ORV_COLD __declspec(noinline)
-#if ORV_HAVE_SSE2
-#include <xmmintrin.h>
-#define ORV_PREFETCH_READ(p) _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0)
-#define ORV_PREFETCH_WRITE(p) _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0)
-#else
-#define ORV_PREFETCH_READ(p) ((void)(p))
-#define ORV_PREFETCH_WRITE(p) ((void)(p))
-#endif
 #else
 #define ORV_FORCE_INLINE inline
 #define ORV_NOINLINE
 #define ORV_COLD
-#define ORV_PREFETCH_READ(p) ((void)(p))
-#define ORV_PREFETCH_WRITE(p) ((void)(p))
 #endif
 
 #if defined(__SIZEOF_INT128__) && (defined(__GNUC__) || defined(__clang__))

@@ -18,23 +18,11 @@
 namespace orv {
 namespace detail {
 
-// The next block of a list: where its points are read from and their results written to, and how
-// many cache lines (of kCacheLine bytes) each of the two spans. A block's atan2 loop leaves the
-// memory idle, so it asks for these lines meanwhile, one line of each span beside each point's
-// atan2. Prefetching touches no value.
-constexpr std::size_t kCacheLine = 64;
-struct BlockAhead {
-    const char* in = nullptr;
-    char* out = nullptr;
-    std::size_t lines = 0;
-};
-
 // convertART of m <= kArtBlock points (no check of the axis): a, r and theta in degrees (double,
 // not yet rounded to the record's precision).
 template <class T>
 ORV_FORCE_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* in, std::size_t m,
-                                   T* a, T* r, double* degrees,
-                                   const BlockAhead& ahead = BlockAhead()) {
+                                   T* a, T* r, double* degrees) {
     // The frame in locals and the points as a packed array x, y, z, x, ...: plain loops that the
     // compiler can vectorise (every operation stays the IEEE operation of its precision).
     const T px = f.point.x, py = f.point.y, pz = f.point.z;
@@ -76,13 +64,7 @@ ORV_FORCE_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* i
         sideDot[k] = (cx * ux + cy * uy) + cz * uz;
         upDot[k] = (upx * ux + upy * uy) + upz * uz;
     }
-    std::size_t k = 0;
-    for (; k < m && k < ahead.lines; ++k) {
-        ORV_PREFETCH_READ(ahead.in + k * kCacheLine);
-        ORV_PREFETCH_WRITE(ahead.out + k * kCacheLine);
-        degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
-    }
-    for (; k < m; ++k) {
+    for (std::size_t k = 0; k < m; ++k) {
         degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
     }
     for (std::size_t k = 0; k < m; ++k) {
