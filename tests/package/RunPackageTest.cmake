@@ -30,9 +30,26 @@ foreach(header ${headers})
     endif()
   endforeach()
 endforeach()
+# The README's C++ quick start (the first ```cpp block after "## Quick start (C++)"), built and run
+# as a second host program.
+file(READ ${ORV_README} readme)
+string(FIND "${readme}" "## Quick start (C++)" at)
+if(at LESS 0)
+  message(FATAL_ERROR "README has no C++ quick start")
+endif()
+string(SUBSTRING "${readme}" ${at} -1 readme)
+string(FIND "${readme}" "```cpp\n" begin)
+string(SUBSTRING "${readme}" ${begin} -1 readme)
+string(LENGTH "```cpp\n" fence)
+string(SUBSTRING "${readme}" ${fence} -1 readme)
+string(FIND "${readme}" "```" end)
+string(SUBSTRING "${readme}" 0 ${end} quickstart)
+file(WRITE ${ORV_WORK_DIR}/quickstart.cpp "${quickstart}")
+
 run_step(${CMAKE_COMMAND} -S ${ORV_HOST_SOURCE} -B ${hostbuild}
-         -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${ORV_CXX_COMPILER}
+         -DORV_QUICKSTART=${ORV_WORK_DIR}/quickstart.cpp -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${ORV_CXX_COMPILER}
          "-DCMAKE_CXX_FLAGS=${ORV_CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${ORV_EXE_LINKER_FLAGS}"
          -DCMAKE_BUILD_TYPE=${ORV_BUILD_TYPE})
 run_step(${CMAKE_COMMAND} --build ${hostbuild})
 run_step(${hostbuild}/orv_package_host)
+run_step(${hostbuild}/orv_quickstart)
