@@ -1,7 +1,9 @@
 // The internal shortcuts of the axis frame against the operations they stand for: the same bits
 // for every value they can meet.
 
+#include "orv/axis/detail/BlockKernel.h"
 #include "orv/axis/detail/Frame.h"
+#include "orv/foundation/Config.h"
 #include "orv/foundation/TripletBase.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -88,6 +91,61 @@ TEST(AxisDetail, UnitOfIsNormalize) {
           orv::TripletBase<float>(1e-30f, 0, 0), orv::TripletBase<float>(0.6f, 0.8f, 0)}) {
         expectUnitOfIsNormalize(f);
     }
+}
+
+// The list worker's two builds (baseline instruction set, AVX2) compute the same operations: the
+// same bits for every element, continuity included, on points that cross the cut, NaN, markers,
+// points on the axis and lists longer than a block.
+template <class T, class Out>
+void workerBaseline(const orv::detail::ArtFrame<T>& f, const orv::TripletBase<T>* in, Out* out,
+                    std::size_t n, const double* reference) {
+    orv::detail::convertContinuous(f, in, out, n, reference);
+}
+#if ORV_HAVE_AVX2_TARGET
+template <class T, class Out>
+ORV_TARGET_AVX2 void workerAvx2(const orv::detail::ArtFrame<T>& f, const orv::TripletBase<T>* in,
+                                Out* out, std::size_t n, const double* reference) {
+    orv::detail::convertContinuous(f, in, out, n, reference);
+}
+
+template <class T> void expectWorkersAgree(std::mt19937_64& gen) {
+    using P = orv::TripletBase<T>;
+    std::uniform_real_distribution<double> c(-50.0, 50.0);
+    std::vector<P> in(1000);
+    for (P& p : in) {
+        p = P(static_cast<T>(c(gen)), static_cast<T>(c(gen)), static_cast<T>(c(gen)));
+    }
+    in[3] = P(1, -2, 3); // on the axis
+    in[7].y = std::numeric_limits<T>::quiet_NaN();
+    in[11].x = P::undefinedMarker();
+    in[500].z = std::numeric_limits<T>::infinity();
+    const orv::detail::ArtFrame<T> f(
+        orv::TripletBase<double>(1, -2, 3),
+        orv::TripletBase<double>(0.28734788556634538, -0.19156525704423025, 0.95782628522115129),
+        orv::TripletBase<double>(0.9578262852211513, 0, -0.28734788556634538));
+    const double turns = 725.0; // a reference two turns away from the first theta
+    for (const double* reference : {static_cast<const double*>(nullptr), &turns}) {
+        std::vector<P> a(in.size()), b(in.size());
+        workerBaseline(f, in.data(), a.data(), in.size(), reference);
+        workerAvx2(f, in.data(), b.data(), in.size(), reference);
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            ASSERT_TRUE(sameBits(a[i], b[i])) << i;
+        }
+    }
+}
+#endif
+
+TEST(AxisDetail, ListWorkerBuildsGiveTheSameBits) {
+#if ORV_HAVE_AVX2_TARGET
+    if (!orv::detail::processorHasAvx2()) {
+        GTEST_SKIP() << "this processor has no AVX2";
+    }
+    std::mt19937_64 gen(99);
+    expectWorkersAgree<float>(gen);
+    expectWorkersAgree<double>(gen);
+#else
+    GTEST_SKIP() << "this build has no AVX2 worker";
+#endif
 }
 
 } // namespace

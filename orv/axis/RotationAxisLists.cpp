@@ -21,43 +21,6 @@ using detail::ArtFrame;
 using detail::checkTowardsART;
 using detail::kPi;
 
-void put(ART& out, const ART& rec) {
-    out = rec;
-}
-void put(DART& out, const DART& rec) {
-    out = rec;
-}
-void put(TripletBase<float>& out, const ART& rec) {
-    out = TripletBase<float>(rec.a, rec.r, rec.t);
-}
-void put(TripletBase<double>& out, const DART& rec) {
-    out = TripletBase<double>(rec.a, rec.r, rec.t);
-}
-
-// Converts n points into out[0..n) with theta continuity. With a reference the first theta is
-// brought near it; without, the first theta is kept as converted. Every element gets the bits of
-// the single-point call followed by the rule: the frame holds only point-independent values and
-// the blocks run the same steps.
-template <class T, class Out>
-ORV_FORCE_INLINE void fillContinuousBody(const ArtFrame<T>& frame, const TripletBase<T>* in,
-                                         Out* out, std::size_t n, const double* reference) {
-    T a[detail::kArtBlock], r[detail::kArtBlock], t[detail::kArtBlock];
-    double degrees[detail::kArtBlock];
-    T previous = T(0);
-    for (std::size_t base = 0; base < n; base += detail::kArtBlock) {
-        const std::size_t m = n - base < detail::kArtBlock ? n - base : detail::kArtBlock;
-        detail::convertBlock(frame, in + base, m, a, r, degrees);
-        for (std::size_t k = 0; k < m; ++k) {
-            t[k] = detail::atRecordPrecision(degrees[k], T());
-        }
-        detail::continueBlock(t, m, base == 0 ? nullptr : &previous, reference);
-        previous = t[m - 1];
-        for (std::size_t k = 0; k < m; ++k) {
-            put(out[base + k], detail::makeRecord(a[k], r[k], static_cast<double>(t[k])));
-        }
-    }
-}
-
 // The list worker, in two builds where the configuration allows: for the baseline instruction
 // set and for AVX2, chosen by the processor (asked once per process). The same IEEE operations in
 // every lane, so the same bits, on twice the lanes (the divisions and square roots dominate). No
@@ -65,13 +28,13 @@ ORV_FORCE_INLINE void fillContinuousBody(const ArtFrame<T>& frame, const Triplet
 template <class T, class Out>
 void fillBaseline(const ArtFrame<T>& frame, const TripletBase<T>* in, Out* out, std::size_t n,
                   const double* reference) {
-    fillContinuousBody(frame, in, out, n, reference);
+    detail::convertContinuous(frame, in, out, n, reference);
 }
 #if ORV_HAVE_AVX2_TARGET
 template <class T, class Out>
 ORV_TARGET_AVX2 void fillAvx2(const ArtFrame<T>& frame, const TripletBase<T>* in, Out* out,
                               std::size_t n, const double* reference) {
-    fillContinuousBody(frame, in, out, n, reference);
+    detail::convertContinuous(frame, in, out, n, reference);
 }
 #endif
 template <class T, class Out>
@@ -123,7 +86,7 @@ void hemisphereTriplets(const RotationAxis& axis, const std::vector<TripletBase<
     std::vector<Rec> records;
     axis.convertARTSetHemisphere(in, records, reference);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        put(out[i], records[i]);
+        detail::put(out[i], records[i]);
     }
 }
 

@@ -9,7 +9,10 @@
 
 #include "orv/axis/detail/Frame.h"
 #include "orv/axis/detail/Hemisphere.h"
+#include "orv/axis/detail/PointSteps.h"
+#include "orv/foundation/ART.h"
 #include "orv/foundation/Config.h"
+#include "orv/foundation/DART.h"
 #include "orv/foundation/TripletBase.h"
 
 #include <cmath>
@@ -69,6 +72,44 @@ ORV_FORCE_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* i
     }
     for (std::size_t k = 0; k < m; ++k) {
         degrees[k] = degrees[k] * 180.0 / kPi;
+    }
+}
+
+// Records and triplets (a, r, theta) from a record.
+inline void put(ART& out, const ART& rec) {
+    out = rec;
+}
+inline void put(DART& out, const DART& rec) {
+    out = rec;
+}
+inline void put(TripletBase<float>& out, const ART& rec) {
+    out = TripletBase<float>(rec.a, rec.r, rec.t);
+}
+inline void put(TripletBase<double>& out, const DART& rec) {
+    out = TripletBase<double>(rec.a, rec.r, rec.t);
+}
+
+// Converts n points into out[0..n) with theta continuity. With a reference the first theta is
+// brought near it; without, the first theta is kept as converted. Every element gets the bits of
+// the single-point call followed by the rule: the frame holds only point-independent values and
+// the blocks run the same steps.
+template <class T, class Out>
+ORV_FORCE_INLINE void convertContinuous(const ArtFrame<T>& frame, const TripletBase<T>* in,
+                                        Out* out, std::size_t n, const double* reference) {
+    T a[kArtBlock], r[kArtBlock], t[kArtBlock];
+    double degrees[kArtBlock];
+    T previous = T(0);
+    for (std::size_t base = 0; base < n; base += kArtBlock) {
+        const std::size_t m = n - base < kArtBlock ? n - base : kArtBlock;
+        convertBlock(frame, in + base, m, a, r, degrees);
+        for (std::size_t k = 0; k < m; ++k) {
+            t[k] = atRecordPrecision(degrees[k], T());
+        }
+        continueBlock(t, m, base == 0 ? nullptr : &previous, reference);
+        previous = t[m - 1];
+        for (std::size_t k = 0; k < m; ++k) {
+            put(out[base + k], makeRecord(a[k], r[k], static_cast<double>(t[k])));
+        }
     }
 }
 
