@@ -35,6 +35,15 @@ need pybind11-dev
 need python3-pytest /usr/bin/python3 -c "import pytest"
 need python3-matplotlib /usr/bin/python3 -c "import matplotlib"
 need python3-dask /usr/bin/python3 -c "import dask.array"
+# The Python package's tests: property tests (hypothesis), worker processes of dask.distributed,
+# the HDF5 mesh of examples/distributed_mesh.py (h5py), the stub checked with mypy; and .ci/run's
+# pip install into a virtual environment (venv, scikit-build).
+need python3-hypothesis /usr/bin/python3 -c "import hypothesis"
+need python3-distributed /usr/bin/python3 -c "import distributed"
+need python3-h5py /usr/bin/python3 -c "import h5py"
+need python3-mypy /usr/bin/python3 -c "import mypy.stubtest"
+need python3-skbuild /usr/bin/python3 -c "import skbuild"
+need python3-venv
 # The locale sources, from which a test builds a decimal-comma locale where none is installed.
 need locales
 

@@ -14,6 +14,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 DATA = os.environ.get("ORV_ROTOR37_DIR", os.path.join(ROOT, "data", "rotor37"))
 REFERENCE = os.environ.get("ORV_PY_REFERENCE", "orv_py_reference")
+if os.sep in REFERENCE:
+    REFERENCE = os.path.abspath(REFERENCE)
+WORK = os.path.abspath(os.environ.get("ORV_PY_WORK", tempfile.gettempdir()))  # mypy's cache
 
 settings.register_profile("orv", database=None, deadline=None, derandomize=True, max_examples=40,
                           suppress_health_check=[HealthCheck.too_slow, HealthCheck.data_too_large])

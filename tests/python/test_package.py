@@ -8,11 +8,11 @@ import subprocess
 import sys
 
 import pytest
-from conftest import HERE, ROOT
+from conftest import HERE, ROOT, WORK
 
 import orv
 
-ENV = dict(os.environ, MYPY_CACHE_DIR=os.path.join(os.environ.get("ORV_PY_WORK", "/tmp"), "orv-mypy-cache"))
+ENV = dict(os.environ, MYPY_CACHE_DIR=os.path.join(WORK, "orv-mypy-cache"))
 ORV_DIR = os.path.dirname(os.path.dirname(orv.__file__))
 
 
