@@ -1,0 +1,311 @@
+// atan2 and acos, correctly rounded: a fast path in double-double arithmetic with a proven error
+// bound and Ziv's rounding test, the accurate path (orv/math/detail/Accurate.h) where that test
+// cannot decide. u = 2^-53 below.
+//
+// Both reduce to atan(n / d) with 0 < n <= d (up to 2^-50 for acos), then add an offset:
+//     R = off + s atan(n / d),  (off, s) = (0, 1), (pi, -1), (pi/2, -1) or (pi/2, 1).
+// atan(n / d): c = i / 128 with i = round(128 n / d), and
+//     atan(n / d) = atan(c) + atan(t),  t = (n - c d) / (d + c n),  |t| <= 2^-8 (1 + 2^-40),
+// atan(c) from a table (double-double), atan(t) = t + t^3 (a3 + a5 t^2 + a7 t^4 + a9 t^6), the
+// Taylor polynomial (truncation below 2^-83.4 |t|). n - c d and d + c n are exact or nearly so:
+// c has at most 8 significant bits, so with d = d1 + d2 (d1: d with its 8 low bits cleared),
+// c d1 and c d2 are exact products, and n - c d1 is exact by Sterbenz's lemma (for i >= 1,
+// n / d is within 1/256 of c >= 1/128). t is a double-double from one division and the exact
+// remainder of its leading part.
+//
+// Error of the fast path (relative to R), the terms in order of size:
+//   tail t^3 P(t^2) evaluated in double: |tail| <= |t| 2^-17.58, relative error <= 4.5 u (t^2,
+//     the two products, P's last addition and its leading coefficient) -> 2^-68.41 |t|;
+//   the additions of the small terms: u |tail| + 8 u^2 (|atan c| + |t|) -> 2^-70.58 |t|;
+//   truncation 2^-83.46 |t|; t's own error 2^-85 |t|; the table entries and pi's: 2^-105 |R|.
+// |t| <= 1.0001 |atan(n / d)| (i = 0: t = n / d; i >= 1: |t| <= 2^-8 <= atan(c - 1/256)), and
+// |atan(n / d)| <= |R| (an offset pi or pi/2 only adds to it), so the total stays below
+// 2^-68.09 |R| (and 2^-68.08 for acos, whose sqrt(1 - x^2) is good to 2^-103). The rounding test
+// uses err = 1.5 * 2^-68 |hi| (see roundsToDouble), that is about one random argument in 2^14
+// going to the accurate path.
+#include "orv/math/CorrectlyRounded.h"
+#include "orv/math/detail/Accurate.h"
+#include "orv/math/detail/DoubleDouble.h"
+#include "orv/math/detail/FastPaths.h"
+#include "orv/math/detail/Tables.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace orv {
+namespace crmath {
+namespace {
+
+using detail::bitsOf;
+using detail::clearLowBits;
+using detail::DoubleDouble;
+using detail::doubleFromBits;
+using detail::fastTwoSum;
+using detail::magnitude;
+using detail::powerOfTwo;
+using detail::twoProduct;
+using detail::twoSquare;
+using detail::twoSum;
+
+constexpr double kAtanErr = 0x1.8p-68;
+constexpr std::uint64_t kSignBit = 0x8000000000000000ULL;
+
+// The offset and the sign of atan(n / d) in R, by 2 * (|y| > |x|) + (x < 0).
+struct Offset {
+    double hi, lo, sign;
+};
+constexpr Offset kOffsets[4] = {{0.0, 0.0, 1.0},
+                                {detail::kPi.hi, detail::kPi.lo, -1.0},
+                                {detail::kPiHalf.hi, detail::kPiHalf.lo, -1.0},
+                                {detail::kPiHalf.hi, detail::kPiHalf.lo, 1.0}};
+
+// off + sign atan(n / d) as a double-double, for n = nh + nl and d = dh + dl with
+// 2^-64 <= n / d <= 1 + 2^-50, 2^-480 <= dh <= 2^480 (every product exact); nl and dl are 0
+// unless Split (acos), where |nl| <= 2^-52 nh, |dl| <= 2^-52 dh.
+template <bool Split>
+ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double nl, double dh, double dl,
+                                          const Offset& off) {
+    // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128).
+    const double q = nh / dh;
+    const double shifted = q * 128.0 + detail::kShift;
+    const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
+    const double c = (shifted - detail::kShift) * 0x1p-7;
+    // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact; nh - c dh1 is exact
+    // (i = 0: c = 0; i >= 1: c dh1 / nh lies in [1/2, 2]). Without Split, A is exact and
+    // |B - Bh - Bl| <= u |c nh2| <= 2^-97 B; with it both are within 3u^2 d.
+    const double dh1 = clearLowBits(dh, 8);
+    const double nh1 = clearLowBits(nh, 8);
+    const DoubleDouble a = twoSum(nh - c * dh1, -(c * (dh - dh1)));
+    const DoubleDouble b = twoSum(dh, c * nh1);
+    double al = a.lo;
+    double bl = b.lo + c * (nh - nh1);
+    if constexpr (Split) {
+        al = al + (nl - c * dl);
+        bl = bl + (dl + c * nl);
+    }
+    // t = A / B = th + tl: th = Ah / Bh within 2.0001u; the remainder Ah - th Bh is exact
+    // (Ah - p by Sterbenz's lemma, then one rounding), |t - th - tl| <= 2^-85 |t|.
+    const double inv = 1.0 / b.hi;
+    const double th = a.hi * inv;
+    const DoubleDouble p = twoProduct(th, b.hi);
+    const double rem = (a.hi - p.hi) - p.lo;
+    double tl = ((rem + al) - th * bl) * inv;
+    // atan(t) - t = tail(th) + tail'(th) tl, tail(t) = t^3 P(t^2), tail'(t) = -t^2 / (1 + t^2):
+    // the correction -z tl keeps the error of using th in the tail second order.
+    const double z = th * th;
+    const double poly =
+        detail::kAtan3 + z * (detail::kAtan5 + z * (detail::kAtan7 + z * detail::kAtan9));
+    const double tail = (th * z) * poly;
+    tl = tl - z * tl;
+    // atan(c) + atan(t): |atan c| >= 2 |th| for i >= 1, and atan(c) = 0 for i = 0, so the
+    // leading sum is a FastTwoSum.
+    const DoubleDouble& tab = detail::kAtanTable[i];
+    const DoubleDouble lead = fastTwoSum(tab.hi, th);
+    const double low = ((tab.lo + tl) + lead.lo) + tail;
+    // off + sign (lead.hi + low).
+    const DoubleDouble r = twoSum(off.hi, off.sign * lead.hi);
+    return {r.hi, r.lo + (off.lo + off.sign * low)};
+}
+
+// e with 2^e <= v < 2^(e+1), for finite v > 0 (subnormals included).
+int exponentOf(double v) {
+    if (v < 0x1p-1022) {
+        return static_cast<int>(bitsOf(v * 0x1p600) >> 52) - 1023 - 600;
+    }
+    return static_cast<int>(bitsOf(v) >> 52) - 1023;
+}
+
+// v / 2^exponentOf(v), in [1, 2).
+double significandOf(double v) {
+    const double normal = v < 0x1p-1022 ? v * 0x1p600 : v;
+    return doubleFromBits((bitsOf(normal) & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL);
+}
+
+// RN(atan(q)) for q = n / d, 0 < q < 2^-61, n and d positive normal. atan(q) lies in
+// (q - q^3/3, q]; q is never a midpoint of two doubles (n = q d would need 54 significant bits),
+// and where q is normal its distance to one is at least 2^-107 q > q^3/3, so RN(atan q) = RN(q).
+// In the subnormal range the grid is coarser and q may be a midpoint: then atan(q) < q rounds
+// towards zero.
+double atanOfTinyRatio(double n, double d) {
+    const double q = n / d;
+    if (q > 0x1p-1022) {
+        return q;
+    }
+    // n = n1 2^en, d = d1 2^ed with n1, d1 in [1, 2).
+    const int en = exponentOf(n);
+    const int ed = exponentOf(d);
+    const double n1 = significandOf(n);
+    const double d1 = significandOf(d);
+    const int e = en - ed; // q = (n1 / d1) 2^e
+    if (e < -1076) {
+        return 0.0; // q < 2^-1075: below half the least subnormal
+    }
+    // w = RN(n1 / d1), n1 / d1 = w + rem / d1 exactly (rem = n1 - w d1, exact).
+    const double w = n1 / d1;
+    const DoubleDouble p = twoProduct(w, d1);
+    const double rem = (n1 - p.hi) - p.lo;
+    // r0 = RN(w 2^e) on the subnormal grid (one rounding), and back its value in w's units.
+    const double r0 = (w * powerOfTwo(e + 600)) * 0x1p-600;
+    const double back = (r0 * 0x1p600) * powerOfTwo(-e - 600);
+    const double half = powerOfTwo(-1075 - e); // half the grid in w's units (midpoints are on
+                                               // w's grid: e <= -1022)
+    const double diff = w - back;              // exact
+    if (magnitude(diff) != half) {
+        return r0; // w is not a midpoint, so neither is q, and RN(q) = RN(w)
+    }
+    // w is a midpoint: q = w exactly (rounds towards zero, as atan(q) < q), or q lies on the side
+    // of rem's sign.
+    const double step = 0x1p-1074;
+    const bool wantUp = rem > 0.0;
+    const bool roundedUp = back > w;
+    if (wantUp == roundedUp) {
+        return r0;
+    }
+    return roundedUp ? r0 - step : r0 + step;
+}
+
+// atan2 on the common path's arguments (finite, normal, ratio of the smaller magnitude to the
+// larger at least 2^-63, larger magnitude in [2^-480, 2^481)); off is picked by the caller.
+ORV_FORCE_INLINE bool atan2Main(double n, double d, const Offset& off, double y, double& result) {
+    const DoubleDouble r = atanOfRatio<false>(n, 0.0, d, 0.0, off);
+    const bool decided = detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
+    result = doubleFromBits(bitsOf(result) ^ (bitsOf(y) & kSignBit));
+    return decided;
+}
+
+// The cases that the common path leaves aside: NaN, zeros, infinities, subnormal or very large
+// arguments, and |n / d| < 2^-62.
+ORV_NOINLINE bool atan2Unusual(double y, double x, double& result) {
+    const std::uint64_t ax = bitsOf(x) & ~kSignBit;
+    const std::uint64_t ay = bitsOf(y) & ~kSignBit;
+    const std::uint64_t sy = bitsOf(y) & kSignBit;
+    const bool xNegative = (bitsOf(x) & kSignBit) != 0;
+    const std::uint64_t inf = 0x7ff0000000000000ULL;
+    const auto withSignOfY = [sy](double v) { return doubleFromBits(bitsOf(v) ^ sy); };
+    if (ax > inf || ay > inf) {
+        result = x + y; // NaN
+        return true;
+    }
+    result = withSignOfY(detail::kPiHalf.hi); // y infinite or x zero (y nonzero)
+    if (ay == 0) { // atan2(+-0, x): +-0 for x = +0 or x > 0, +-pi for x = -0 or x < 0
+        result = withSignOfY(xNegative ? detail::kPi.hi : 0.0);
+    } else if (ay == inf && ax == inf) {
+        result = withSignOfY(xNegative ? detail::kThreePiQuarters.hi : detail::kPiQuarter.hi);
+    } else if (ax == inf) {
+        result = withSignOfY(xNegative ? detail::kPi.hi : 0.0);
+    }
+    if (ay == 0 || ay == inf || ax == 0 || ax == inf) {
+        return true;
+    }
+    // Finite and nonzero: n = min(|x|, |y|), d = max(|x|, |y|).
+    const bool swapped = ay > ax;
+    double n = doubleFromBits(swapped ? ax : ay);
+    double d = doubleFromBits(swapped ? ay : ax);
+    const Offset& off = kOffsets[2 * swapped + xNegative];
+    if (exponentOf(d) - exponentOf(n) > 62) {
+        // n / d < 2^-62: atan(n / d) = q - q^3/3 + ..., with q^3/3 below 2^-183 off when off != 0.
+        if (off.hi == 0.0) {
+            result = withSignOfY(atanOfTinyRatio(n, d));
+            return true;
+        }
+        // |R - off.hi - (off.lo + s q)| <= 2^-106 off + u q + 2^-1074 + u |off.lo + s q|.
+        const double q = n / d;
+        const bool decided =
+            detail::roundsToDouble(off.hi, off.lo + off.sign * q, off.hi * 0x1p-100, result);
+        result = withSignOfY(result);
+        return decided;
+    }
+    // n / d >= 2^-63 and d outside [2^-480, 2^481): scale n and d so that d lies in [1, 2)
+    // (exact: n ends up above 2^-64).
+    if (d < 0x1p-1022) {
+        n *= 0x1p600;
+        d *= 0x1p600;
+    }
+    const int e = exponentOf(d);
+    const double s1 = powerOfTwo(-e / 2);
+    const double s2 = powerOfTwo(-e + e / 2);
+    n = (n * s1) * s2;
+    d = (d * s1) * s2;
+    return atan2Main(n, d, off, y, result);
+}
+
+// atan2: the common path takes finite normal arguments whose larger magnitude lies in
+// [2^-480, 2^481) and whose ratio is at least 2^-63; atan2Unusual takes the rest.
+ORV_FORCE_INLINE bool fastAtan2(double y, double x, double& result) {
+    const std::uint64_t ax = bitsOf(x) & ~kSignBit;
+    const std::uint64_t ay = bitsOf(y) & ~kSignBit;
+    const bool swapped = ay > ax;
+    const std::uint64_t an = swapped ? ax : ay;
+    const std::uint64_t ad = swapped ? ay : ax;
+    // Biased exponents: d's in [1023 - 480, 1023 + 480], n's at most 62 below it (then n is
+    // normal and nonzero, and d finite).
+    const std::int64_t ed = static_cast<std::int64_t>(ad >> 52);
+    const std::int64_t en = static_cast<std::int64_t>(an >> 52);
+    if (static_cast<std::uint64_t>(ed - (1023 - 480)) > 960 || ed - en > 62) {
+        return atan2Unusual(y, x, result);
+    }
+    const bool xNegative = (bitsOf(x) & kSignBit) != 0;
+    return atan2Main(doubleFromBits(an), doubleFromBits(ad), kOffsets[2 * swapped + xNegative], y,
+                     result);
+}
+
+// acos for 2^-55 <= |x| < 1: acos x = atan2(Y, x) with Y = sqrt(1 - x^2) as a double-double:
+// W = 1 - x^2 = (1 - p) - e from the exact square x^2 = p + e and two TwoSums (exact where
+// |x| >= 2^-1/2, where 1 - p is exact and nonzero; within 3u^2 W elsewhere, W >= 1/2), Yh =
+// sqrt(Wh) (correctly rounded), Yl = (W - Yh^2) / (2 Yh) with Yh^2 exact: |Y - Yh - Yl| <= 9u^2 Y.
+// The offsets are atan2's with y = Y > 0; an error d in Y moves the result by at most |x| Y d,
+// and acos x >= Y.
+ORV_FORCE_INLINE bool fastAcos(double x, double& result) {
+    const double ax = magnitude(x);
+    if (!(ax < 1.0) || ax < 0x1p-55) {
+        // NaN for NaN and |x| > 1; acos(1) = +0, acos(-1) = RN(pi); RN(pi/2) for |x| < 2^-55
+        // (pi/2 - x is then within half an ulp of pi/2's double).
+        result = ax < 0x1p-55 ? detail::kPiHalf.hi
+                 : x == 1.0   ? 0.0
+                 : x == -1.0  ? detail::kPi.hi
+                 : x != x     ? x + x
+                              : std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    const DoubleDouble x2 = twoSquare(ax);
+    const DoubleDouble w1 = twoSum(1.0, -x2.hi);
+    const DoubleDouble w = twoSum(w1.hi, w1.lo - x2.lo);
+    const double yh = std::sqrt(w.hi);
+    const DoubleDouble y2 = twoSquare(yh);
+    const double yl = (((w.hi - y2.hi) - y2.lo) + w.lo) / (2.0 * yh);
+    const bool xNegative = x < 0.0;
+    const bool swapped = yh > ax;
+    const Offset& off = kOffsets[2 * swapped + xNegative];
+    const DoubleDouble r =
+        atanOfRatio<true>(detail::select(swapped, ax, yh), detail::select(swapped, 0.0, yl),
+                          detail::select(swapped, yh, ax), detail::select(swapped, yl, 0.0), off);
+    return detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
+}
+
+} // namespace
+
+bool detail::atan2Fast(double y, double x, double& result) {
+    return fastAtan2(y, x, result);
+}
+
+bool detail::acosFast(double x, double& result) {
+    return fastAcos(x, result);
+}
+
+// atan2(y, x): Annex F's special values, the fast path, the accurate path where its rounding test
+// fails.
+double atan2(double y, double x) {
+    double result;
+    return fastAtan2(y, x, result) ? result : detail::atan2Accurate(y, x);
+}
+
+// acos(x): NaN for NaN and |x| > 1, acos(1) = +0, the fast path, the accurate path where its
+// rounding test fails.
+double acos(double x) {
+    double result;
+    return fastAcos(x, result) ? result : detail::acosAccurate(x);
+}
+
+} // namespace crmath
+} // namespace orv
