@@ -1,18 +1,27 @@
-"""Speed of the Python module orv on 10^6 points, against the library's C++ list call on the same
-points and against the plain numpy computation of the same general-axis conversion.
+"""Speed of the Python package orv on 10^6 points: against the library's C++ calls on the same points,
+and against what a user would otherwise write or install, with the agreement of each peer.
 
     cmake --preset release && cmake --build --preset release
     PYTHONPATH=build/release/python /usr/bin/python3 bench/bench_python.py build/release/python/orv_list_timer
 
-The C++ figures come from orv_list_timer (python/list_timer.cpp), a C++ program without Python that
-reads the same points from a file and times the same library call: into a new output list reserved
-as the module reserves the lists it returns ("new list", like for like: the module's only extra is
-the copy of the input array into the library's list), and into one output list reused from call to
-call ("reused", a host's best case). Every figure is the best of ROUNDS x REPEATS calls in
-milliseconds, the C++ and the Python calls taking turns round by round, so that a machine shared
-with other work slows both alike.
+1. The package against C++. orv_list_timer (python/list_timer.cpp) times the same library calls on
+   the same points without Python: into a new output list reserved as the module reserves the lists
+   it returns ("new list", like for like), and into one list reused from call to call ("reused", a
+   host's best case). The C++ program and the Python call take turns round by round.
+2. Peers, timed in one loop of interleaved repetitions (each round runs every entry once, in turn, so
+   that other work on the machine slows all alike): for (a, r, theta) about the z axis and about a
+   skew axis, numpy (hypot, arctan2, with and without unwrap), VTK's vtkCylindricalTransform
+   (python3-vtk9; its inverse, composed with a vtkTransform into the skew axis's frame for the skew
+   axis, giving (r, theta in radians, z) as VTK keeps them, double precision); for rotations,
+   scipy's Rotation.apply (python3-scipy). A peer that is not installed is
+   left out with a line that says so. Agreement: the largest difference from orv, in the unit of the
+   coordinates (theta in degrees, compared modulo 360 where the peer has no continuity).
+
+Figures are the median and the best of the rounds, in milliseconds and nanoseconds per point.
+Without the argument only the peers are timed.
 """
 import os
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -22,21 +31,24 @@ import numpy as np
 
 import orv
 
-ROUNDS, REPEATS = 3, 5
+ROUNDS, REPEATS = 7, 5
 N = 1_000_000
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = os.path.join(HERE, "..", "data", "rotor37")
 POINT, DIRECTION, PERIOD, UP = (1.0, -2.0, 3.0), (0.3, -0.2, 1.0), 30.0, (1.0, 0.0, 0.0)  # as orv_list_timer's
+ANGLE = 25.0  # degrees, the rotations
+
+
+def once(call):
+    start = time.perf_counter()
+    result = call()
+    seconds = time.perf_counter() - start
+    del result
+    return seconds
 
 
 def best(call):
-    times = []
-    for _ in range(REPEATS):
-        start = time.perf_counter()
-        result = call()
-        times.append(time.perf_counter() - start)
-        del result
-    return 1e3 * min(times)
+    return 1e3 * min(once(call) for _ in range(REPEATS))
 
 
 def cpp(timer, op, points):
@@ -47,15 +59,95 @@ def cpp(timer, op, points):
     return [1e3 * float(t) for t in out.stdout.split()]
 
 
-def numpy_art(points):
-    """(a, r, theta in degrees, continuous) about the general axis, in plain numpy (float64)."""
-    d = np.array(DIRECTION) / np.linalg.norm(DIRECTION)
-    u = np.array(UP) - np.dot(UP, d) * d
+def frame(direction, up):
+    """The unit direction d, the unit up vector u perpendicular to it and c = d x u (theta 90)."""
+    d = np.array(direction) / np.linalg.norm(direction)
+    u = np.array(up) - np.dot(up, d) * d
     u /= np.linalg.norm(u)
-    c = np.cross(d, u)
-    v = points - np.array(POINT)
+    return d, u, np.cross(d, u)
+
+
+def numpy_art(points, point, direction, up, unwrap):
+    """(a, r, theta in degrees) about the axis in plain numpy (float64), theta continuous with unwrap."""
+    d, u, c = frame(direction, up)
+    v = points - np.array(point)
     a, x, y = v @ d, v @ u, v @ c  # the radial vector lies in the plane of u and c
-    return np.column_stack([a, np.hypot(x, y), np.unwrap(np.degrees(np.arctan2(y, x)), period=360.0)])
+    theta = np.degrees(np.arctan2(y, x))
+    return np.column_stack([a, np.hypot(x, y), np.unwrap(theta, period=360.0) if unwrap else theta])
+
+
+def numpy_z(points, unwrap):
+    """The same about the z axis (up x): hypot and arctan2 of x and y."""
+    x, y = points[:, 0], points[:, 1]
+    theta = np.degrees(np.arctan2(y, x))
+    return np.column_stack([points[:, 2], np.hypot(x, y), np.unwrap(theta, period=360.0) if unwrap else theta])
+
+
+def vtk_peers(points, skew_point, direction, up):
+    """VTK's cylindrical transform (r, theta in radians, z) of the points about z and about the skew
+    axis; None where VTK is not installed."""
+    try:
+        from vtkmodules.util import numpy_support
+        from vtkmodules.vtkCommonCore import vtkPoints
+        from vtkmodules.vtkCommonTransforms import vtkCylindricalTransform, vtkGeneralTransform, vtkTransform
+    except ImportError:
+        return None
+    source = vtkPoints()
+    source.SetData(numpy_support.numpy_to_vtk(points, deep=False))
+    inverse = vtkCylindricalTransform().GetInverse()  # rectangular -> (r, theta, z)
+    d, u, c = frame(direction, up)
+    rows = np.array([u, c, d])
+    matrix = np.eye(4)
+    matrix[:3, :3], matrix[:3, 3] = rows, -rows @ np.array(skew_point)
+    into_frame = vtkTransform()
+    into_frame.SetMatrix(matrix.ravel().tolist())
+    skew = vtkGeneralTransform()
+    skew.PostMultiply()
+    skew.Concatenate(into_frame)
+    skew.Concatenate(inverse)
+
+    def run(transform):  # the (N, 3) array (r, theta in radians, z), a view of VTK's points
+        out = vtkPoints()
+        out.SetDataTypeToDouble()  # (vtkPoints hold float32 unless told)
+        transform.TransformPoints(source, out)
+        return numpy_support.vtk_to_numpy(out.GetData())
+
+    return (lambda: run(inverse)), (lambda: run(skew))
+
+
+def vtk_as_art(rtz):
+    """VTK's (r, theta in radians, z) as (a, r, theta in degrees), for the agreement only."""
+    return np.column_stack([rtz[:, 2], rtz[:, 0], np.degrees(rtz[:, 1])])
+
+
+def scipy_rotation(points, point, direction, angle):
+    try:
+        from scipy.spatial.transform import Rotation
+    except ImportError:
+        return None
+    d = np.array(direction) / np.linalg.norm(direction)
+    rotation = Rotation.from_rotvec(np.radians(angle) * d)
+    p = np.array(point)
+    return lambda: rotation.apply(points - p) + p
+
+
+def agreement(ours, theirs, periodic):
+    """Largest difference of (a, r) and of theta (modulo 360 where periodic), or of points."""
+    if ours.shape[1] == 3 and periodic is not None:
+        dt = np.abs(ours[:, 2] - theirs[:, 2])
+        if periodic:
+            dt = np.minimum(dt % 360.0, 360.0 - dt % 360.0)
+        return max(np.abs(ours[:, :2] - theirs[:, :2]).max(), dt.max())
+    return np.abs(ours - theirs).max()
+
+
+def interleaved(entries):
+    """Every entry's call once per round, in turn, for ROUNDS rounds: {name: [seconds]}."""
+    times = {name: [] for name, _, _ in entries}
+    for _ in range(ROUNDS):
+        for name, call, _ in entries:
+            times[name].append(once(call))
+    return times
 
 
 def rotor37_mesh(transform, passage):
@@ -66,6 +158,78 @@ def rotor37_mesh(transform, passage):
     return nmts, transform.convert_nmts_to_xyz(nmts, passage)
 
 
+def against_cpp(timer, axis, passage, transform, p64, p32):
+    nmts, xyz = rotor37_mesh(transform, passage)
+    moved = axis.rotate_by_angle(xyz, 3.0)  # deltas from each mesh point to a rotated neighbour
+    xyz64 = xyz.astype(np.float64)
+    triangles = p64[: (N // 3) * 3].reshape(-1, 3, 3)
+    rows = [
+        ("RotationAxis.convert_art, float64", "art64", p64, lambda: axis.convert_art(p64)),
+        ("RotationAxis.convert_art, float32", "art32", p32, lambda: axis.convert_art(p32)),
+        ("ThetaTurboTransform.convert_xyz_to_nmts, Rotor 37", "nmts", xyz,
+         lambda: transform.convert_xyz_to_nmts(xyz, passage)),
+        ("ThetaTurboTransform.convert_nmts_to_xyz, Rotor 37", "nmts_to_xyz", nmts,
+         lambda: transform.convert_nmts_to_xyz(nmts, passage)),
+        ("ThetaTurboTransform.calc_normalized_deltas, Rotor 37", "deltas", np.vstack([xyz, moved]),
+         lambda: transform.calc_normalized_deltas(xyz, moved, passage)),
+        ("ThetaTurboTransform.project_point_to_span, float64", "span64", xyz64,
+         lambda: transform.project_point_to_span(xyz64, 0.5, 3, passage, 0)),
+        (f"triangle_measures, {len(triangles)} triangles", "triangles", p64[: 3 * len(triangles)],
+         lambda: orv.triangle_measures(triangles)),
+    ]
+    print(f"1. The package against the library's C++ calls: {N} points, best of {ROUNDS * REPEATS} calls (ms)")
+    print(f"| call | C++, new list | C++, reused | Python | Python / new | Python / reused |")
+    print("|---|---|---|---|---|---|")
+    for name, op, points, call in rows:
+        c, p = zip(*[(cpp(timer, op, points), best(call)) for _ in range(ROUNDS)])
+        fresh, reused, p = min(f for f, _ in c), min(r for _, r in c), min(p)
+        print(f"| `{name}` | {fresh:.1f} | {reused:.1f} | {p:.1f} | {p / fresh:.2f} | {p / reused:.2f} |")
+
+
+def against_peers(p64):
+    z_axis = orv.RotationAxis((0, 0, 0), (0, 0, 1), PERIOD, (1, 0, 0))
+    skew = orv.RotationAxis(POINT, DIRECTION, PERIOD, UP)
+    entries = [
+        ("orv convert_art, z axis", lambda: z_axis.convert_art(p64), None),
+        ("numpy hypot + arctan2, z axis", lambda: numpy_z(p64, False), ("z", True)),
+        ("numpy hypot + arctan2 + unwrap, z axis", lambda: numpy_z(p64, True), ("z", False)),
+        ("orv convert_art, skew axis", lambda: skew.convert_art(p64), None),
+        ("numpy dot + hypot + arctan2, skew axis", lambda: numpy_art(p64, POINT, DIRECTION, UP, False), ("skew", True)),
+        ("numpy dot + hypot + arctan2 + unwrap, skew axis", lambda: numpy_art(p64, POINT, DIRECTION, UP, True),
+         ("skew", False)),
+    ]
+    vtk = vtk_peers(p64, POINT, DIRECTION, UP)
+    if vtk:
+        entries[3:3] = [("VTK vtkCylindricalTransform, z axis", vtk[0], ("z", True, vtk_as_art))]
+        entries.append(("VTK vtkTransform + vtkCylindricalTransform, skew axis", vtk[1], ("skew", True, vtk_as_art)))
+    entries.append(("orv rotate_by_angle, skew axis", lambda: skew.rotate_by_angle(p64, ANGLE), None))
+    rotate = scipy_rotation(p64, POINT, DIRECTION, ANGLE)
+    if rotate:
+        entries.append(("scipy Rotation.apply, skew axis", rotate, ("rotate", None)))
+    times = interleaved(entries)
+    ours = {"z": z_axis.convert_art(p64), "skew": skew.convert_art(p64), "rotate": skew.rotate_by_angle(p64, ANGLE)}
+    reference = {"z": times[entries[0][0]], "skew": times["orv convert_art, skew axis"],
+                 "rotate": times["orv rotate_by_angle, skew axis"]}
+    print(f"\n2. Peers: {N} float64 points, {ROUNDS} interleaved rounds (median and best)")
+    print("| call | median ms | best ms | ns per point (median) | time / orv's (medians) | largest difference from orv |")
+    print("|---|---|---|---|---|---|")
+    for name, call, compare in entries:
+        t = times[name]
+        median, fastest = 1e3 * statistics.median(t), 1e3 * min(t)
+        if compare is None:
+            ratio, diff = "1", "-"
+        else:
+            kind, periodic, *as_art = compare
+            ratio = f"{statistics.median(t) / statistics.median(reference[kind]):.2f}"
+            theirs = as_art[0](call()) if as_art else call()
+            diff = f"{agreement(ours[kind], theirs, periodic):.1e}"
+        print(f"| {name} | {median:.1f} | {fastest:.1f} | {1e6 * median / N:.1f} | {ratio} | {diff} |")
+    if not vtk:
+        print("VTK (python3-vtk9) not installed: its rows left out")
+    if not rotate:
+        print("scipy (python3-scipy) not installed: its row left out")
+
+
 def main(timer):
     rng = np.random.default_rng(12345)
     p64 = rng.uniform(-100.0, 100.0, (N, 3))
@@ -74,28 +238,10 @@ def main(timer):
     wall = lambda name: np.loadtxt(f"{DATA}/{name}.csv", delimiter=",", skiprows=1).astype(np.float32)
     passage = orv.TurboTransform(wall("hub"), wall("shroud"))
     transform = orv.ThetaTurboTransform(-180.0, orv.RotationAxis((0, 0, 0), (0, 0, 1), 10.0, (1, 0, 0)))
-    nmts, xyz = rotor37_mesh(transform, passage)
-
-    rows = [
-        ("RotationAxis.convert_art, float64", "art64", p64, lambda: axis.convert_art(p64)),
-        ("RotationAxis.convert_art, float32", "art32", p32, lambda: axis.convert_art(p32)),
-        ("ThetaTurboTransform.convert_xyz_to_nmts, Rotor 37", "nmts", xyz,
-         lambda: transform.convert_xyz_to_nmts(xyz, passage)),
-        ("ThetaTurboTransform.convert_nmts_to_xyz, Rotor 37", "nmts_to_xyz", nmts,
-         lambda: transform.convert_nmts_to_xyz(nmts, passage)),
-    ]
-    print(f"{N} points, best of {ROUNDS * REPEATS} calls (ms)")
-    print(f"{'call':50} {'C++ new list':>12} {'reused':>7} {'Python':>7} {'ratios':>11}")
-    for name, op, points, call in rows:
-        c, p = zip(*[(cpp(timer, op, points), best(call)) for _ in range(ROUNDS)])
-        fresh, reused, p = min(f for f, _ in c), min(r for _, r in c), min(p)
-        print(f"{name:50} {fresh:12.1f} {reused:7.1f} {p:7.1f} {p / fresh:5.2f} {p / reused:5.2f}")
-    ours, plain = zip(*[(best(lambda: axis.convert_art(p64)), best(lambda: numpy_art(p64))) for _ in range(ROUNDS)])
-    ours, plain = min(ours), min(plain)
-    worst = np.abs(numpy_art(p64) - axis.convert_art(p64)).max()
-    print(f"plain numpy (arctan2, hypot, unwrap), float64: {plain:.1f} ms, {plain / ours:.1f} times the "
-          f"module's convert_art ({ours:.1f} ms); largest difference {worst:.1e}")
+    if timer:
+        against_cpp(timer, axis, passage, transform, p64, p32)
+    against_peers(p64)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "build/release/python/orv_list_timer")
+    main(sys.argv[1] if len(sys.argv) > 1 else None)

@@ -14,6 +14,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -135,6 +136,33 @@ template <class T, class Rec> py::array toArray(std::vector<Rec>&& list, py::ssi
     owned.release();
     return py::array_t<T>({n, cols}, {cols * py::ssize_t(sizeof(T)), py::ssize_t(sizeof(T))}, data,
                           owner);
+}
+
+// Rows of the list calls whose element i depends on input element i alone, converted in chunks
+// small enough to stay in cache: call(in, out) on lists of at most kChunk records of In, each
+// chunk's records of Out copied into the returned (N, 3) array of TOut (Out: three TOut). The
+// input is never copied whole, and the bits are those of one call on the whole list. Runs without
+// the interpreter lock; a refusal leaves no result.
+constexpr py::ssize_t kChunk = 8192;
+
+template <class TIn, class In, class TOut, class Out, class Call>
+py::object perElement(const View& v, Call call) {
+    static_assert(sizeof(Out) == 3 * sizeof(TOut), "records of three components");
+    py::array_t<TOut> result({v.rows, py::ssize_t(3)});
+    TOut* dst = result.mutable_data();
+    {
+        py::gil_scoped_release unlocked;
+        std::vector<In> in;
+        std::vector<Out> out;
+        in.reserve(static_cast<std::size_t>(std::min(v.rows, kChunk)));
+        for (py::ssize_t first = 0; first < v.rows; first += kChunk) {
+            const py::ssize_t m = std::min(kChunk, v.rows - first);
+            copyRows<TIn>(v, first, m, in);
+            call(in, out);
+            std::memcpy(dst + 3 * first, out.data(), sizeof(Out) * std::size_t(m));
+        }
+    }
+    return std::move(result);
 }
 
 // Runs f(view, T{}) for the precision of an (N, 3) array, T float or double.

@@ -56,13 +56,23 @@ py::object pointsToList(const orv::RotationAxis& axis, const py::object& points,
         accept, why);
 }
 
-// The continuous conversion towards (a, r, theta) of a whole array, in chunks small enough to stay
-// in cache: the input is never copied whole, only each chunk's results into the returned array.
+// Points (or records, InOf = Record) to triplets or records of the same precision through a list
+// form without continuity, call(axis, in, out), chunk by chunk (perElement).
+template <template <class> class OutOf, template <class> class InOf = Triplet, class Call>
+py::object eachElement(const orv::RotationAxis& axis, const py::object& points, const char* what,
+                       Call call) {
+    return byPrecision(points, what, [&](const View& v, auto tag) -> py::object {
+        using T = decltype(tag);
+        return perElement<T, InOf<T>, T, OutOf<T>>(
+            v, [&](const auto& in, auto& out) { call(axis, in, out); });
+    });
+}
+
+// The continuous conversion towards (a, r, theta) of a whole array, in chunks as perElement.
 // Continuity runs across the chunks as along one list: a chunk after the first is converted with
 // its first theta brought near the last theta before it, the rule the list form applies between
 // its own blocks, so the bits are those of one call on the whole list. reference (degrees) brings
 // the first theta of the array near it; null keeps it as converted.
-constexpr py::ssize_t kChunk = 8192;
 
 template <class T>
 py::object continuousART(const orv::RotationAxis& axis, const View& v, const double* reference) {
@@ -278,9 +288,9 @@ gives the same bits in every conversion.)");
     c.def(
         "convert_ar",
         [](const Axis& a, const py::object& points, double theta) {
-            return pointsToList<Record>(a.axis, points, "convert_ar: points",
-                                        [theta](const orv::RotationAxis& x, const auto& in,
-                                                auto& out) { x.convertAR(in, out, theta); });
+            return eachElement<Record>(a.axis, points, "convert_ar: points",
+                                       [theta](const orv::RotationAxis& x, const auto& in,
+                                               auto& out) { x.convertAR(in, out, theta); });
         },
         "points"_a, "theta_deg"_a,
         "convert_ar(self, points, theta_deg)\n--\n\n"
@@ -316,9 +326,9 @@ gives the same bits in every conversion.)");
     c.def(
         "convert_xyz",
         [](const Axis& a, const py::object& art) {
-            return pointsToList<Triplet, Record>(a.axis, art, "convert_xyz: art",
-                                                 [](const orv::RotationAxis& x, const auto& in,
-                                                    auto& out) { x.convertXYZ(in, out); });
+            return eachElement<Triplet, Record>(a.axis, art, "convert_xyz: art",
+                                                [](const orv::RotationAxis& x, const auto& in,
+                                                   auto& out) { x.convertXYZ(in, out); });
         },
         "art"_a,
         "convert_xyz(self, art)\n--\n\n(a, r, theta) with theta in degrees back to points (x, y, "
@@ -326,10 +336,10 @@ gives the same bits in every conversion.)");
     c.def(
         "convert_xyz_theta_rad",
         [](const Axis& a, const py::object& art) {
-            return pointsToList<Triplet>(a.axis, art, "convert_xyz_theta_rad: art",
-                                         [](const orv::RotationAxis& x, const auto& in, auto& out) {
-                                             x.convertXYZThetaRad(in, out);
-                                         });
+            return eachElement<Triplet>(a.axis, art, "convert_xyz_theta_rad: art",
+                                        [](const orv::RotationAxis& x, const auto& in, auto& out) {
+                                            x.convertXYZThetaRad(in, out);
+                                        });
         },
         "art"_a,
         "convert_xyz_theta_rad(self, art)\n--\n\n"

@@ -61,44 +61,6 @@ bool sameCurve(const std::vector<orv::Doublet>& a, const std::vector<orv::Double
     return a.size() == b.size() && sameBits(a.data(), b.data(), a.size() * sizeof(orv::Doublet));
 }
 
-// Each row through convert(in, out) of the passage model, point by point without the lock.
-template <class Convert>
-py::object eachRow(const py::object& obj, const char* what, int accept, Convert convert) {
-    return byPrecision(
-        obj, what,
-        [&](const View& v, auto tag) -> py::object {
-            using T = decltype(tag);
-            std::vector<orv::TripletBase<T>> list;
-            {
-                py::gil_scoped_release unlocked;
-                list = copyIn<T, orv::TripletBase<T>>(v);
-                for (orv::TripletBase<T>& p : list) {
-                    convert(p, p); // the passage model reads its input before it writes
-                }
-            }
-            return toArray<T>(std::move(list), 3);
-        },
-        accept, accept == kFloat32 ? " (the library's back conversion is single precision)" : "");
-}
-
-// XYZ (float32) to (m, theta, span) (float64) or back, through call(in, out) without the lock.
-template <class In, class Out, class Call>
-py::object turboList(const py::object& obj, const char* what, Call call) {
-    using TIn = decltype(In::x);
-    using TOut = decltype(Out::x);
-    const bool single = std::is_same<TIn, float>::value;
-    const py::array a =
-        rows(obj, what, 3, single ? kFloat32 : kFloat64, single ? kSingle : kDouble);
-    const View v = view(a);
-    std::vector<Out> out;
-    {
-        py::gil_scoped_release unlocked;
-        const std::vector<In> in = copyIn<TIn, In>(v);
-        call(in, out);
-    }
-    return toArray<TOut>(std::move(out), 3);
-}
-
 // Row i of an (N, 3) view as a triplet of T.
 template <class T> orv::TripletBase<T> rowAt(const View& v, py::ssize_t i) {
     return orv::TripletBase<T>(element<T>(v, i, 0), element<T>(v, i, 1), element<T>(v, i, 2));
@@ -119,6 +81,34 @@ template <class TOut, class F> py::object eachPoint(py::ssize_t n, F f) {
         }
     }
     return std::move(result);
+}
+
+// Each row through convert(in, out) of the passage model, point by point without the lock.
+template <class Convert>
+py::object eachRow(const py::object& obj, const char* what, int accept, Convert convert) {
+    return byPrecision(
+        obj, what,
+        [&](const View& v, auto tag) -> py::object {
+            using T = decltype(tag);
+            return eachPoint<T>(v.rows, [&](py::ssize_t i) {
+                orv::TripletBase<T> out;
+                convert(rowAt<T>(v, i), out);
+                return out;
+            });
+        },
+        accept, accept == kFloat32 ? " (the library's back conversion is single precision)" : "");
+}
+
+// XYZ (float32) to (m, theta, span) (float64) or back, through the list call(in, out), chunk by
+// chunk (perElement: the theta turbo transform's lists convert each element on its own).
+template <class In, class Out, class Call>
+py::object turboList(const py::object& obj, const char* what, Call call) {
+    using TIn = decltype(In::x);
+    using TOut = decltype(Out::x);
+    const bool single = std::is_same<TIn, float>::value;
+    const py::array a =
+        rows(obj, what, 3, single ? kFloat32 : kFloat64, single ? kSingle : kDouble);
+    return perElement<TIn, In, TOut, Out>(view(a), call);
 }
 
 // The second array of a pair has the first one's rows.

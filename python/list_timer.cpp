@@ -12,6 +12,11 @@
 //                  the skew axis of bench_python.py
 //   nmts           ThetaTurboTransform::convertXYZtoNMTS on NASA Rotor 37 (break angle -180)
 //   nmts_to_xyz    ThetaTurboTransform::convertNMTStoXYZ on the same passage
+//   deltas         calcNormalizedDeltas point by point, from the first half of the rows (float32)
+//                  to the second half, into (dm, dt, ds) triplets, on the same passage
+//   span64         the double projectPointToSpan, wallEndsClamped, span 0.5, NMTS, point by point
+//   triangles      orv::Triangle of each three rows (float64) and its lengths, in-centre and angles
+//                  at B and C, as triangle_measures asks for them
 #include "ReservedList.h"
 #include "Rotor37.h"
 
@@ -82,6 +87,46 @@ int main(int argc, char** argv) {
                 transform.convertNMTStoXYZ(in, out, passage);
             });
         }
+    } else if (op == "deltas" && argc > 4) {
+        const orv::TurboTransform passage = rotor37::passage(argv[4]);
+        const orv::ThetaTurboTransform transform(-180.0, rotor37::axis());
+        const std::vector<F3> rows = readPoints<float>(argv[2]);
+        const std::size_t n = rows.size() / 2;
+        const std::vector<F3> from(rows.begin(), rows.begin() + n),
+            to(rows.begin() + n, rows.end());
+        timeCall<D3>(from, repeats, [&](const auto& in, auto& out) {
+            out.resize(in.size());
+            for (std::size_t i = 0; i < in.size(); ++i) {
+                transform.calcNormalizedDeltas(in[i], to[i], out[i].x, out[i].y, out[i].z, passage);
+            }
+        });
+    } else if (op == "span64" && argc > 4) {
+        const orv::TurboTransform passage = rotor37::passage(argv[4]);
+        const orv::ThetaTurboTransform transform(-180.0, rotor37::axis());
+        timeCall<D3>(readPoints<double>(argv[2]), repeats, [&](const auto& in, auto& out) {
+            out.resize(in.size());
+            for (std::size_t i = 0; i < in.size(); ++i) {
+                out[i] =
+                    transform.projectPointToSpan(in[i], orv::ThetaTurboTransform::wallEndsClamped,
+                                                 0.5, orv::TurboTransform::spaceNMTS, passage);
+            }
+        });
+    } else if (op == "triangles") {
+        // Per triangle: a, b, c, in-centre, angles at B and C (8 doubles, as one D3 + 5 doubles).
+        struct Measures {
+            double a, b, c, x, y, z, angleB, angleC;
+        };
+        timeCall<Measures>(readPoints<double>(argv[2]), repeats, [&](const auto& in, auto& out) {
+            out.resize(in.size() / 3);
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                orv::Triangle t(in[3 * i], in[3 * i + 1], in[3 * i + 2]);
+                Measures& m = out[i];
+                t.getLenghts(m.a, m.b, m.c);
+                const D3& centre = t.getInCenter();
+                m.x = centre.x, m.y = centre.y, m.z = centre.z;
+                t.getAnglesBandC(m.angleB, m.angleC);
+            }
+        });
     } else {
         std::fprintf(stderr, "unknown operation %s\n", op.c_str());
         return 2;
