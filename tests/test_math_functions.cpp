@@ -444,8 +444,9 @@ TEST(MathFallback, ArgumentsThatTakeTheAccuratePath) {
         {dd::sinfFast, cr::sinf, "sinf", 0x1.d12edp-12f, 0x1.d12edp-12f},
         {dd::cosfFast, cr::cosf, "cosf", 0x1.1e377ap-11f, 0x1.fffffap-1f},
         {dd::sinfFast, cr::sinf, "sinf", 0x1.0a403p-10f, 0x1.0a402ep-10f},
-        {dd::sinfFast, cr::sinf, "sinf", 0x1p20f, 0x1.526cccp-2f}, // beyond the fast range
-        {dd::cosfFast, cr::cosf, "cosf", -0x1.fffffep+127f, 0x1.b4bf2cp-1f},
+        {dd::cosfFast, cr::cosf, "cosf", 0x1.0d5fdcp+20f, 0x1.121a2cp-1f}, // large reduction
+        {dd::cosfFast, cr::cosf, "cosf", -0x1.f0b85ap+20f, 0x1.c9a0b8p-2f},
+        {dd::sinfFast, cr::sinf, "sinf", 0x1.30f266p+22f, -0x1.e1e632p-1f},
     };
     for (const auto& row : floatRows) {
         float r;
@@ -541,7 +542,7 @@ TEST(MathAgainstMpfr, RangeThresholds) {
             }
         }
     }
-    for (float v : {0x1p-12f, 0x1p20f, 0x1p-126f, 3.14159274f}) {
+    for (float v : {0x1p-12f, 0x1p20f, 0x1p-126f, 3.14159274f, 0x1p64f, 0x1.fffffep+127f}) {
         for (int k = -40; k <= 40; ++k) {
             const float f = dd::floatFromBits(dd::bitsOf(v) + static_cast<std::uint32_t>(k));
             ASSERT_TRUE(same(cr::sinf(f), mo::sinf(f)) && same(cr::cosf(f), mo::cosf(f))) << f;

@@ -103,6 +103,8 @@ def lines():
     w("")
     w('#include "orv/math/detail/DoubleDouble.h"')
     w("")
+    w("#include <cstdint>")
+    w("")
     w("namespace orv {")
     w("namespace crmath {")
     w("namespace detail {")
@@ -157,6 +159,19 @@ def lines():
     w("// of 25 bits, the third of 53 bits, |kFloatStep3| < 2^%d)." % (exponent(parts[2]) + 1))
     for i, p in enumerate(parts):
         w("constexpr double kFloatStep%d = %s;" % (i + 1, lit(p)))
+    # 2/pi in binary, 64 bits a word: word i holds the bits of weights 2^-(64i+1) .. 2^-(64i+64).
+    two_over_pi = 2 / PI
+    words = []
+    for i in range(5):
+        v = two_over_pi * Q(2) ** (64 * (i + 1))
+        words.append((v.numerator // v.denominator) % (1 << 64))
+    w("// The bits of 2/pi, 64 to a word from the binary point (word i: weights 2^-(64i+1) to")
+    w("// 2^-(64i+64)), for the reduction of large float arguments.")
+    w("constexpr std::uint64_t kTwoOverPiBits[5] = {")
+    for i in range(0, 5, 2):
+        w("    " + " ".join("0x%016xULL," % v for v in words[i:i + 2]))
+    w("};")
+    w("constexpr double kPiOver512 = %s; // pi / 512 rounded" % lit(rn(step)))
     w("// sin r - r = r^3 (s3 + s5 r^2 + s7 r^4), cos r - 1 = r^2 (c2 + c4 r^2 + c6 r^4) on")
     w("// |r| <= 2^-8.3 (Taylor).")
     fact = [1]

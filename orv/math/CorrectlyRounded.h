@@ -17,8 +17,8 @@
 //   sin, cos        2^-66.85 relative plus the reduction's 2^-107 (|x| < 2^12) or 2^-136
 //                   (2^12 <= |x| < 2^20, and near multiples of pi/2), about 1 in 8000; the
 //                   accurate path for |x| >= 2^20.
-//   sinf, cosf      2^-49.8 relative plus 2^-84.4, about 1 in 10^7; the accurate path for
-//                   |x| >= 2^20.
+//   sinf, cosf      2^-49.6 relative plus 2^-84.4 (2^-71.3 for |x| >= 2^20, reduced from the
+//                   bits of 2/pi), about 1 in 10^7; every finite float.
 //   log1p           2^-68.1 relative, about 1 in 20000.
 //   expm1           2^-70.05 relative, about 1 in 60000.
 // Arguments whose result is exactly known (tiny |x| where the result rounds to x, 1 or -1, the

@@ -27,11 +27,13 @@
 // rounding test uses err = 1.5 * 2^-67 |hi| + D (D = 2^-107 or 2^-136 for the two reductions):
 // about one random argument in 8000 goes to the accurate path.
 //
-// The float functions evaluate in double: r from the 25- and 25-bit parts and a 53-bit third
-// (|x| < 2^20, r = r(1 + d) + e, |d| <= u, |e| < 2^-84.4), table entries rounded to double,
+// The float functions evaluate in double. r: for |x| < 2^20 from the 25- and 25-bit parts and a
+// 53-bit third (r = r(1 + d) + e, |d| <= u, |e| < 2^-84.4); above, by Payne and Hanek's method
+// from the bits of 2/pi (|d| <= 3u, |e| < 2^-71.3). Table entries rounded to double,
 // sin r = r + r z (s3 + s5 z), cos r - 1 = z (c2 + c4 z) (truncation 2^-62.4 and 2^-59.6). Error
-// below u (|A| + 6 |B r| + |R|) <= 9.2u |R| = 2^-49.8 |R|; the test against float's rounding uses
-// err = 2^-48 |R| + 2^-84: about one argument in 10^7 goes to the accurate path.
+// below u (|A| + 7 |B r| + |R|) + e <= 10.2u |R| + e = 2^-49.6 |R| + e; the test against float's
+// rounding uses err = 2^-48 |R| + 2^-84 (or 2^-71): about one argument in 10^7 goes to the
+// accurate path.
 #include "orv/math/CorrectlyRounded.h"
 #include "orv/math/detail/Accurate.h"
 #include "orv/math/detail/DoubleDouble.h"
@@ -58,6 +60,7 @@ constexpr double kNearErr = 0x1p-107;
 constexpr double kWideErr = 0x1p-136;
 constexpr double kFloatErr = 0x1p-48;
 constexpr double kFloatAbsErr = 0x1p-84;
+constexpr double kLargeFloatAbsErr = 0x1p-71;
 
 // |x| below which sin x rounds to x (x^2/6 < 2^-54.5 |x|, under half the gap below |x|) and
 // cos x to 1 (x^2/2 < 2^-55, under half the gap below 1); the same for float (2^-12 for both).
@@ -175,7 +178,53 @@ ORV_FORCE_INLINE double reduceFloat(float xf, std::int64_t& k) {
     return h.hi + (h.lo - kd * detail::kFloatStep3);
 }
 
-ORV_FORCE_INLINE bool rotateFloat(double r, double z, std::int64_t k, unsigned shift,
+// 2^20 <= |x| < 2^128: Payne and Hanek's reduction. x = M 2^E (M < 2^24, -3 <= E <= 104) and
+// y = x 2/pi mod 4 from a window of 128 bits of 2/pi starting at weight 2^-(E-1) (bits of larger
+// weight add multiples of 4 to y; the bits after the window add less than 2^-102): P = M G exactly
+// in 32-bit limbs, y = P 2^-s. k = round(256 y) mod 1024 from the 10 bits around the binary point,
+// f = 256 y - k from the next 64, r = f pi/512 rounded: r = r_true (1 + d) + e with |d| <= 3u,
+// |e| <= 2^-71.3 (the bits of f beyond 64).
+ORV_NOINLINE double reduceLargeFloat(float xf, std::int64_t& k) {
+    const std::uint32_t ax = bitsOf(xf) & 0x7fffffffU;
+    const std::uint64_t m = (ax & 0x7fffffU) | 0x800000U;
+    const int e = static_cast<int>(ax >> 23) - 150;
+    const int j0 = e >= 2 ? e - 1 : 1; // the window's first bit has weight 2^-j0
+    const int wi = (j0 - 1) >> 6;
+    const int sh = (j0 - 1) & 63;
+    const std::uint64_t* t = detail::kTwoOverPiBits;
+    const std::uint64_t ghi = sh ? (t[wi] << sh) | (t[wi + 1] >> (64 - sh)) : t[wi];
+    const std::uint64_t glo = sh ? (t[wi + 1] << sh) | (t[wi + 2] >> (64 - sh)) : t[wi + 1];
+    std::uint32_t limb[6];
+    std::uint64_t acc = m * (glo & 0xffffffffU);
+    limb[0] = static_cast<std::uint32_t>(acc);
+    acc = (acc >> 32) + m * (glo >> 32);
+    limb[1] = static_cast<std::uint32_t>(acc);
+    acc = (acc >> 32) + m * (ghi & 0xffffffffU);
+    limb[2] = static_cast<std::uint32_t>(acc);
+    acc = (acc >> 32) + m * (ghi >> 32);
+    limb[3] = static_cast<std::uint32_t>(acc);
+    limb[4] = static_cast<std::uint32_t>(acc >> 32);
+    limb[5] = 0;
+    // The 64 bits of P from bit `pos` up.
+    const auto bitsFrom = [&limb](int pos) {
+        const int w = pos >> 5;
+        const int b = pos & 31;
+        const std::uint64_t low = limb[w] | (static_cast<std::uint64_t>(limb[w + 1]) << 32);
+        return b ? (low >> b) | (static_cast<std::uint64_t>(limb[w + 2]) << (64 - b)) : low;
+    };
+    const int s = 127 + j0 - e; // y = P 2^-s
+    const std::uint64_t f = bitsFrom(s - 72);
+    const std::uint64_t q = (bitsFrom(s - 8) & 1023U) + (f >> 63);
+    const double fr = static_cast<double>((f >> 63) ? -static_cast<std::int64_t>(~f) - 1
+                                                    : static_cast<std::int64_t>(f)) *
+                      0x1p-64;
+    const bool negative = (bitsOf(xf) >> 31) != 0;
+    k = negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);
+    const double r = fr * detail::kPiOver512;
+    return negative ? -r : r;
+}
+
+ORV_FORCE_INLINE bool rotateFloat(double r, double z, std::int64_t k, unsigned shift, double absErr,
                                   float& result) {
     const Entries e = entries(k, shift);
     const double a = withSign(kSinTable[e.ia].hi, e.signA);
@@ -183,7 +232,7 @@ ORV_FORCE_INLINE bool rotateFloat(double r, double z, std::int64_t k, unsigned s
     const double sinr = r + (r * z) * (detail::kSin3 + z * detail::kSin5);
     const double cm = z * (detail::kCos2 + z * detail::kCos4);
     const double d = a + (a * cm + b * sinr);
-    return detail::roundsToFloat(d, magnitude(d) * kFloatErr + kFloatAbsErr, result);
+    return detail::roundsToFloat(d, magnitude(d) * kFloatErr + absErr, result);
 }
 
 // sin (shift 0) or cos (shift 1) outside the common range: x (sin) or 1 (cos) below it, NaN for
@@ -204,17 +253,28 @@ ORV_FORCE_INLINE bool fastSinCos(double x, unsigned shift, double& result) {
     return rotate(terms(reduce(x)), shift, result);
 }
 
-// sinf (shift 0) or cosf (shift 1): x or 1 below 2^-12, NaN for infinities and NaN, false for
-// 2^20 <= |x| < inf and where the rounding test fails.
+// sinf (shift 0) or cosf (shift 1) outside the common range: x or 1 below 2^-12, NaN for
+// infinities and NaN, the large reduction for 2^20 <= |x| < inf.
+ORV_NOINLINE bool sinCosFloatUnusual(float x, unsigned shift, float& result) {
+    const std::uint32_t ax = bitsOf(x) & 0x7fffffffU;
+    if (ax < kFloatTiny || ax >= 0x7f800000U) {
+        result = ax < kFloatTiny ? (shift == 0U ? x : 1.0f) : x - x;
+        return true;
+    }
+    std::int64_t k;
+    const double r = reduceLargeFloat(x, k);
+    return rotateFloat(r, r * r, k, shift, kLargeFloatAbsErr, result);
+}
+
+// sinf (shift 0) or cosf (shift 1); false where the rounding test fails.
 ORV_FORCE_INLINE bool fastSinCosFloat(float x, unsigned shift, float& result) {
     const std::uint32_t ax = bitsOf(x) & 0x7fffffffU;
     if (ax - kFloatTiny >= kFloatLimit - kFloatTiny) {
-        result = ax < kFloatTiny ? (shift == 0U ? x : 1.0f) : x - x;
-        return ax < kFloatTiny || ax >= 0x7f800000U;
+        return sinCosFloatUnusual(x, shift, result);
     }
     std::int64_t k;
     const double r = reduceFloat(x, k);
-    return rotateFloat(r, r * r, k, shift, result);
+    return rotateFloat(r, r * r, k, shift, kFloatAbsErr, result);
 }
 
 } // namespace
@@ -263,8 +323,8 @@ void sincos(double x, double& s, double& c) {
     }
 }
 
-// sinf(x): x for |x| < 2^-12, NaN for infinities and NaN, the fast path for |x| < 2^20, the
-// accurate path for larger |x| and where the rounding test fails.
+// sinf(x): x for |x| < 2^-12, NaN for infinities and NaN, the fast path (two reductions: Cody and
+// Waite's below 2^20, Payne and Hanek's above), the accurate path where the rounding test fails.
 float sinf(float x) {
     float result;
     return fastSinCosFloat(x, 0U, result) ? result : detail::sinfAccurate(x);
@@ -278,18 +338,24 @@ float cosf(float x) {
 
 void sincosf(float x, float& s, float& c) {
     const std::uint32_t ax = bitsOf(x) & 0x7fffffffU;
-    if (ax - kFloatTiny >= kFloatLimit - kFloatTiny) {
+    std::int64_t k;
+    double r, absErr;
+    if (ax - kFloatTiny < kFloatLimit - kFloatTiny) {
+        r = reduceFloat(x, k);
+        absErr = kFloatAbsErr;
+    } else if (ax >= kFloatLimit && ax < 0x7f800000U) {
+        r = reduceLargeFloat(x, k);
+        absErr = kLargeFloatAbsErr;
+    } else {
         s = sinf(x);
         c = cosf(x);
         return;
     }
-    std::int64_t k;
-    const double r = reduceFloat(x, k);
     const double z = r * r;
-    if (!rotateFloat(r, z, k, 0U, s)) {
+    if (!rotateFloat(r, z, k, 0U, absErr, s)) {
         s = detail::sinfAccurate(x);
     }
-    if (!rotateFloat(r, z, k, 1U, c)) {
+    if (!rotateFloat(r, z, k, 1U, absErr, c)) {
         c = detail::cosfAccurate(x);
     }
 }

@@ -7,6 +7,8 @@
 
 #include "orv/math/detail/DoubleDouble.h"
 
+#include <cstdint>
+
 namespace orv {
 namespace crmath {
 namespace detail {
@@ -437,6 +439,14 @@ constexpr double kWideStep5 = 0x1.c1cd129024e09p-115;
 constexpr double kFloatStep1 = 0x1.921fb50000000p-8;
 constexpr double kFloatStep2 = 0x1.110b460000000p-34;
 constexpr double kFloatStep3 = 0x1.1a62633145c07p-62;
+// The bits of 2/pi, 64 to a word from the binary point (word i: weights 2^-(64i+1) to
+// 2^-(64i+64)), for the reduction of large float arguments.
+constexpr std::uint64_t kTwoOverPiBits[5] = {
+    0xa2f9836e4e441529ULL, 0xfc2757d1f534ddc0ULL,
+    0xdb6295993c439041ULL, 0xfe5163abdebbc561ULL,
+    0xb7246e3a424dd2e0ULL,
+};
+constexpr double kPiOver512 = 0x1.921fb54442d18p-8; // pi / 512 rounded
 // sin r - r = r^3 (s3 + s5 r^2 + s7 r^4), cos r - 1 = r^2 (c2 + c4 r^2 + c6 r^4) on
 // |r| <= 2^-8.3 (Taylor).
 constexpr double kSin3 = -0x1.5555555555555p-3;
