@@ -6,6 +6,7 @@
 // the single-point operations must match bit for bit on random input. T is the precision of the
 // point (float or double); the axis fields are double and narrowed to T where they enter.
 
+#include "MathOracle.h"
 #include "TestSupport.h"
 
 #include <cmath>
@@ -75,7 +76,7 @@ template <class T> V<T> convertART(const Axis& ax, V<T> x) {
     const V<T> unit = normalized(radial);
     const V<T> side = normalized(at<T>(cross(ax.d, ax.u)));
     const double t =
-        std::atan2(double(dot(side, unit)), double(dot(u, unit))) * 180.0 / orvtest::kPi;
+        mathoracle::atan2(double(dot(side, unit)), double(dot(u, unit))) * 180.0 / orvtest::kPi;
     return {dot(d, v - radial), length(radial), T(t)};
 }
 
@@ -91,7 +92,8 @@ inline double nearReference(double t, double ref) {
 // The rows of the right-handed rotation by phi (radians, T) about n, normalised at T.
 template <class T> void axisAngle(V<T> n, T phi, V<T> rows[3]) {
     const V<T> u = normalized(n);
-    const T x = u.x, y = u.y, z = u.z, c = std::cos(phi), s = std::sin(phi), k = T(1) - c;
+    const T x = u.x, y = u.y, z = u.z, c = mathoracle::cos(phi), s = mathoracle::sin(phi),
+            k = T(1) - c;
     rows[0] = {x * x * k + c, x * y * k - z * s, x * z * k + y * s};
     rows[1] = {x * y * k + z * s, y * y * k + c, y * z * k - x * s};
     rows[2] = {x * z * k - y * s, y * z * k + x * s, z * z * k + c};

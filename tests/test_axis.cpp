@@ -180,8 +180,9 @@ TEST(AxisConvert, ExactRows) {
     }
     // The marker in the axial part only: the radial vector (0, 3, 4) is defined, a is the marker.
     {
-        const D3 want(M, 5, std::atan2(4.0 / 5.0, 3.0 / 5.0) * 180.0 / kPi);
-        const D3 wantF(U, 5, float(std::atan2(double(4.f / 5.f), double(3.f / 5.f)) * 180.0 / kPi));
+        const D3 want(M, 5, mathoracle::atan2(4.0 / 5.0, 3.0 / 5.0) * 180.0 / kPi);
+        const D3 wantF(
+            U, 5, float(mathoracle::atan2(double(4.f / 5.f), double(3.f / 5.f)) * 180.0 / kPi));
         std::vector<DART> list;
         std::vector<ART> listF;
         xAxis.convertART(std::vector<D3>{D3(M, 3, 4)}, list);
@@ -373,4 +374,3 @@ TEST(AxisConvert, Refusals) {
     EXPECT_TRUE(sameAs(fa, D3(4, 5, 6)) && sameAs(fr, D3(4, 5, 6)) && sameAs(ft, D3(4, 5, 6)));
     EXPECT_TRUE(sameAs(da, D3(4, 5, 6)) && sameAs(dr, D3(4, 5, 6)) && sameAs(dt, D3(4, 5, 6)));
 }
-

@@ -85,7 +85,7 @@ TEST(AxisMatrix, StepsOnRandomAxesAndAngles) {
     // rounds to 1 - 2^-24. Angle 0: the identity wherever the axis point lies.
     ORVMatrix4 m;
     zAxis().getRotationMatrix(m, 90.0);
-    const float cs = std::cos(float(90.0 * kPi / 180.0));
+    const float cs = mathoracle::cos(float(90.0 * kPi / 180.0));
     ORVMatrix3base<float> r;
     r(0, 0) = cs, r(0, 1) = -1, r(1, 0) = 1, r(1, 1) = cs, r(2, 2) = 1 - 0x1p-24f;
     EXPECT_TRUE(cs < 0.f && matrixEq(m, ORVMatrix4(r)));

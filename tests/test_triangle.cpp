@@ -1,6 +1,7 @@
 // Triangle: measures, angles, bisector points and in-centre paths against the documented steps
 // written out here in plain double arithmetic (order of every sum and product, the guard epsilon
 // in every denominator), on random triangles and on degenerate and undefined ones.
+#include "MathOracle.h"
 #include "TestSupport.h"
 
 #include <cstring>
@@ -28,7 +29,7 @@ D3 mul(const D3& p, double s) {
     return D3(p.x * s, p.y * s, p.z * s);
 }
 double angleOpposite(double x, double y, double z) { // acos((z^2 + y^2 - x^2) / (2 y z + eps))
-    return std::acos(((z * z + y * y) - x * x) / ((2.0 * y) * z + kEps));
+    return mathoracle::acos(((z * z + y * y) - x * x) / ((2.0 * y) * z + kEps));
 }
 double ratioToSide(const D3& p, const D3& q, const D3& r, double len) {
     return 1.0 - ((sq(q - p) + len * len) - sq(r - p)) * 0.5 / (len * len + kEps);

@@ -2,9 +2,10 @@
 #define ORV_MATH_MATH_H
 
 // Internal to the library (not installed): the mathematical functions that the library calls. By
-// default they are the library's own correctly rounded ones (orv/math/CorrectlyRounded.h), the same
-// bits on every platform. A build with the CMake option ORV_PLATFORM_MATH calls the standard
-// library's instead, for a host that must reproduce one platform's results.
+// default they are the library's own correctly rounded ones (orv/math/CorrectlyRounded.h): the
+// exact value rounded once, the same bits on every platform. A build with the CMake option
+// ORV_PLATFORM_MATH calls the standard library's instead, for a host that must reproduce one
+// platform's results.
 
 #include "orv/math/CorrectlyRounded.h"
 
@@ -14,57 +15,28 @@ namespace orv {
 namespace math {
 
 #if defined(ORV_PLATFORM_MATH) && ORV_PLATFORM_MATH
-inline double atan2(double y, double x) {
-    return std::atan2(y, x);
-}
-inline double acos(double x) {
-    return std::acos(x);
-}
-inline double sin(double x) {
-    return std::sin(x);
-}
-inline double cos(double x) {
-    return std::cos(x);
-}
-inline float sin(float x) {
-    return std::sin(x);
-}
-inline float cos(float x) {
-    return std::cos(x);
-}
-inline double log1p(double x) {
-    return std::log1p(x);
-}
-inline double expm1(double x) {
-    return std::expm1(x);
-}
 constexpr bool kPlatformMath = true;
+inline double atan2(double y, double x) { return std::atan2(y, x); }
+inline double acos(double x) { return std::acos(x); }
+inline double log1p(double x) { return std::log1p(x); }
+inline double expm1(double x) { return std::expm1(x); }
+// Sine and cosine of one argument (float: sinf and cosf).
+inline void sincos(double x, double& s, double& c) {
+    s = std::sin(x);
+    c = std::cos(x);
+}
+inline void sincos(float x, float& s, float& c) {
+    s = std::sin(x);
+    c = std::cos(x);
+}
 #else
-inline double atan2(double y, double x) {
-    return crmath::atan2(y, x);
-}
-inline double acos(double x) {
-    return crmath::acos(x);
-}
-inline double sin(double x) {
-    return crmath::sin(x);
-}
-inline double cos(double x) {
-    return crmath::cos(x);
-}
-inline float sin(float x) {
-    return crmath::sinf(x);
-}
-inline float cos(float x) {
-    return crmath::cosf(x);
-}
-inline double log1p(double x) {
-    return crmath::log1p(x);
-}
-inline double expm1(double x) {
-    return crmath::expm1(x);
-}
 constexpr bool kPlatformMath = false;
+inline double atan2(double y, double x) { return crmath::atan2(y, x); }
+inline double acos(double x) { return crmath::acos(x); }
+inline double log1p(double x) { return crmath::log1p(x); }
+inline double expm1(double x) { return crmath::expm1(x); }
+inline void sincos(double x, double& s, double& c) { crmath::sincos(x, s, c); }
+inline void sincos(float x, float& s, float& c) { crmath::sincosf(x, s, c); }
 #endif
 
 } // namespace math

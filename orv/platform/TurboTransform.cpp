@@ -4,6 +4,8 @@
 #include "orv/platform/SystemMsg.h"
 #include "orv/platform/UserMsg.h"
 
+#include "orv/math/Math.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -180,7 +182,7 @@ double lengthOfSteps(const Step* steps, std::size_t n, double span) {
 // log1p keeps it accurate to rounding however near the two radii lie.
 double inverseRadiusIntegral(double len, double r0, double delta) {
     const double x = delta / r0;
-    const double g = x == 0.0 ? 1.0 : std::log1p(x) / x;
+    const double g = x == 0.0 ? 1.0 : math::log1p(x) / x;
     return (len / r0) * g;
 }
 
@@ -189,7 +191,7 @@ double inverseRadiusIntegral(double len, double r0, double delta) {
 // (and 1 for the last factor where y is 0).
 double inverseRadiusParameter(double mu, double len, double r0, double delta) {
     const double y = (mu * delta) / len;
-    const double h = y == 0.0 ? 1.0 : std::expm1(y) / y;
+    const double h = y == 0.0 ? 1.0 : math::expm1(y) / y;
     return ((mu * r0) / len) * h;
 }
 

@@ -1,5 +1,7 @@
 #include "orv/triangle/Triangle.h"
 
+#include "orv/math/Math.h"
+
 #include <cmath>
 
 namespace orv {
@@ -112,7 +114,7 @@ double cosineRule(double s1, double s2, double opposite, double d1, double d2, d
     const double num = (q1 + q2) - qo;
     const double twice = 2.0 * d1;
     const double den = (twice * d2) + epsilon;
-    return std::acos(num / den);
+    return math::acos(num / den);
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 // Builds that must agree bit for bit (native, Windows under Wine, without the SIMD paths) print the
 // same lines; .ci/run compares them.
 //
-//   orv_digest [count]        count results per line (default 1000000)
+//   orv_digest [count [dir]]   count results per line (default 1000000); with dir, also writes
+//                              the bytes of each line's results to dir/NN.bin (NN the line's
+//                              number), the same number of bytes for every result of a line, so
+//                              that two builds' results can be compared one by one.
 
 #include "orv/GeometryTools.h"
 #include "orv/math/CorrectlyRounded.h"
@@ -57,6 +60,9 @@ public:
         for (unsigned char c : bytes) {
             m_hash = (m_hash ^ c) * UINT64_C(0x100000001B3);
         }
+        if (keepBytes()) {
+            m_bytes.insert(m_bytes.end(), bytes, bytes + sizeof(T));
+        }
     }
     void add(const F3& v) {
         add(v.x);
@@ -69,13 +75,31 @@ public:
         add(v.z);
     }
     std::uint64_t value() const { return m_hash; }
+    const std::vector<unsigned char>& bytes() const { return m_bytes; }
+    static bool& keepBytes() {
+        static bool keep = false;
+        return keep;
+    }
 
 private:
     std::uint64_t m_hash = UINT64_C(0xCBF29CE484222325);
+    std::vector<unsigned char> m_bytes;
 };
 
+const char* dumpDir = nullptr;
+
 void print(const char* name, long count, const Digest& d) {
+    static int number = 0;
+    ++number;
     std::printf("%-40s %8ld %016llx\n", name, count, static_cast<unsigned long long>(d.value()));
+    if (dumpDir != nullptr) {
+        char path[4096];
+        std::snprintf(path, sizeof path, "%s/%02d.bin", dumpDir, number);
+        if (std::FILE* f = std::fopen(path, "wb")) {
+            std::fwrite(d.bytes().data(), 1, d.bytes().size(), f);
+            std::fclose(f);
+        }
+    }
 }
 
 template <class F> void line(const char* name, long count, std::uint64_t seed, F&& f) {
@@ -91,6 +115,10 @@ template <class F> void line(const char* name, long count, std::uint64_t seed, F
 
 int main(int argc, char** argv) {
     const long n = argc > 1 ? std::atol(argv[1]) : 1000000L;
+    if (argc > 2) {
+        dumpDir = argv[2];
+        Digest::keepBytes() = true;
+    }
     namespace cr = orv::crmath;
     constexpr double kPi = 3.141592653589793;
 

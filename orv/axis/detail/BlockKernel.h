@@ -14,6 +14,7 @@
 #include "orv/foundation/Config.h"
 #include "orv/foundation/DART.h"
 #include "orv/foundation/TripletBase.h"
+#include "orv/math/Math.h"
 
 #include <cmath>
 #include <cstddef>
@@ -68,7 +69,7 @@ ORV_FORCE_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* i
         upDot[k] = (upx * ux + upy * uy) + upz * uz;
     }
     for (std::size_t k = 0; k < m; ++k) {
-        degrees[k] = std::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
+        degrees[k] = math::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
     }
     for (std::size_t k = 0; k < m; ++k) {
         degrees[k] = degrees[k] * 180.0 / kPi;

@@ -10,6 +10,7 @@
 #include "orv/foundation/Config.h"
 #include "orv/foundation/DART.h"
 #include "orv/foundation/TripletBase.h"
+#include "orv/math/Math.h"
 
 #include <cmath>
 
@@ -62,20 +63,21 @@ ORV_FORCE_INLINE RecordOf<T> convertOne(const ArtFrame<T>& f, const TripletBase<
     const T uz = p.radial.z / len;
     const T sideDot = (f.side.x * ux + f.side.y * uy) + f.side.z * uz;
     const T upDot = (f.up.x * ux + f.up.y * uy) + f.up.z * uz;
-    const double radians = std::atan2(static_cast<double>(sideDot), static_cast<double>(upDot));
+    const double radians = math::atan2(static_cast<double>(sideDot), static_cast<double>(upDot));
     return makeRecord(p.a, p.r, radians * 180.0 / kPi);
 }
 
 // The rows of the right-handed rotation by phi (radians) about the unit direction u; cosine and
-// sine at T (cosf and sinf for float).
+// sine at T (correctly rounded, float for float).
 template <class T> struct AxisAngleRows { TripletBase<T> row[3]; };
 template <class T>
 ORV_FORCE_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
     const T x = u.x;
     const T y = u.y;
     const T z = u.z;
-    const T c = std::cos(phi);
-    const T s = std::sin(phi);
+    T s;
+    T c;
+    math::sincos(phi, s, c);
     const T k = T(1) - c;
     AxisAngleRows<T> m;
     m.row[0] = TripletBase<T>(x * x * k + c, x * y * k - z * s, x * z * k + y * s);
