@@ -128,6 +128,21 @@ def lines():
         w("constexpr double kAtan%d = %s;" % (k, lit(rn(Q((-1) ** ((k - 1) // 2), k)))))
     w("")
 
+    # ---------------------------------------------------------------- asin (acos)
+    w("// asin(i / 128) and sqrt(1 - (i/128)^2), i = 0..91 (i / 128 up to 2^-1/2 + 1/256).")
+    w("constexpr DoubleDouble kAsinTable[92] = {")
+    for i in range(92):
+        w("    %s," % dd_lit(dd(exact(mpmath.asin(mpmath.mpf(i) / 128)))))
+    w("};")
+    w("constexpr DoubleDouble kAsinCosTable[92] = {")
+    for i in range(92):
+        w("    %s," % dd_lit(dd(exact(mpmath.sqrt(1 - (mpmath.mpf(i) / 128) ** 2)))))
+    w("};")
+    w("// asin s = s + s^3 (b3 + b5 s^2 + b7 s^4 + b9 s^6) on |s| <= 2^-7.49 (Taylor).")
+    for k, c in ((3, Q(1, 6)), (5, Q(3, 40)), (7, Q(5, 112)), (9, Q(35, 1152))):
+        w("constexpr double kAsin%d = %s;" % (k, lit(rn(c))))
+    w("")
+
     # ---------------------------------------------------------------- sin, cos
     step = PI / 512
     w("// sin(i pi / 512), i = 0..256 (cos(i pi / 512) is entry 256 - i).")
@@ -262,6 +277,10 @@ def bounds():
     lg = lambda v: float(mpmath.log(mpmath.mpf(Q(v).numerator) / Q(v).denominator, 2))
     t = Q(1, 256) * (1 + Q(1, 2 ** 40))
     print("atan: |t| <= 2^-8: t^10/11 relative to t = 2^%.2f" % lg(t ** 10 / 11))
+    r = PI / 1024 * (1 + Q(1, 2 ** 40))
+    s_ = Q(555, 100000)
+    print("asin: |s| <= 2^%.3f: 63/2816 s^10/(1-s^2) = 2^%.2f (relative to s)"
+          % (lg(s_), lg(Q(63, 2816) * s_ ** 10 / (1 - s_ * s_))))
     r = PI / 1024 * (1 + Q(1, 2 ** 40))
     print("sin: |r| <= pi/1024: r^8/9! = 2^%.2f (relative to r)" % lg(r ** 8 / fact[9]))
     print("cos: r^8/8! = 2^%.2f (relative to 1)" % lg(r ** 8 / fact[8]))

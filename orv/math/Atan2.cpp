@@ -2,7 +2,7 @@
 // bound and Ziv's rounding test, the accurate path (orv/math/detail/Accurate.h) where that test
 // cannot decide. u = 2^-53 below.
 //
-// Both reduce to atan(n / d) with 0 < n <= d (up to 2^-50 for acos), then add an offset:
+// atan2 reduces to atan(n / d) with 0 < n <= d, then adds an offset:
 //     R = off + s atan(n / d),  (off, s) = (0, 1), (pi, -1), (pi/2, -1) or (pi/2, 1).
 // atan(n / d): c = i / 128 with i = round(128 n / d), and
 //     atan(n / d) = atan(c) + atan(t),  t = (n - c d) / (d + c n),  |t| <= 2^-8 (1 + 2^-40),
@@ -20,9 +20,9 @@
 //   truncation 2^-83.46 |t|; t's own error 2^-85 |t|; the table entries and pi's: 2^-105 |R|.
 // |t| <= 1.0001 |atan(n / d)| (i = 0: t = n / d; i >= 1: |t| <= 2^-8 <= atan(c - 1/256)), and
 // |atan(n / d)| <= |R| (an offset pi or pi/2 only adds to it), so the total stays below
-// 2^-68.09 |R| (and 2^-68.08 for acos, whose sqrt(1 - x^2) is good to 2^-103). The rounding test
-// uses err = 1.5 * 2^-68 |hi| (see roundsToDouble), that is about one random argument in 2^14
-// going to the accurate path.
+// 2^-68.09 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
+// no division, below 2^-68.05 |R|. The rounding test uses err = 1.5 * 2^-68 |hi| (see
+// roundsToDouble): about one random argument in 2^15 to 2^16 goes to the accurate path.
 #include "orv/math/CorrectlyRounded.h"
 #include "orv/math/detail/Accurate.h"
 #include "orv/math/detail/DoubleDouble.h"
@@ -94,8 +94,8 @@ ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double nl, double dh, doubl
     // atan(t) - t = tail(th) + tail'(th) tl, tail(t) = t^3 P(t^2), tail'(t) = -t^2 / (1 + t^2):
     // the correction -z tl keeps the error of using th in the tail second order.
     const double z = th * th;
-    const double poly =
-        detail::kAtan3 + z * (detail::kAtan5 + z * (detail::kAtan7 + z * detail::kAtan9));
+    const double poly = detail::kAtan3 + (z * (detail::kAtan5 + detail::kAtan7 * z) +
+                                          (z * z) * (detail::kAtan9 * z));
     const double tail = (th * z) * poly;
     tl = tl - z * tl;
     // atan(c) + atan(t): |atan c| >= 2 |th| for i >= 1, and atan(c) = 0 for i = 0, so the
@@ -250,12 +250,19 @@ ORV_FORCE_INLINE bool fastAtan2(double y, double x, double& result) {
                      result);
 }
 
-// acos for 2^-55 <= |x| < 1: acos x = atan2(Y, x) with Y = sqrt(1 - x^2) as a double-double:
-// W = 1 - x^2 = (1 - p) - e from the exact square x^2 = p + e and two TwoSums (exact where
-// |x| >= 2^-1/2, where 1 - p is exact and nonzero; within 3u^2 W elsewhere, W >= 1/2), Yh =
-// sqrt(Wh) (correctly rounded), Yl = (W - Yh^2) / (2 Yh) with Yh^2 exact: |Y - Yh - Yl| <= 9u^2 Y.
-// The offsets are atan2's with y = Y > 0; an error d in Y moves the result by at most |x| Y d,
-// and acos x >= Y.
+// acos for 2^-55 <= |x| < 1. Y = sqrt(1 - x^2) as a double-double: W = 1 - x^2 = (1 - p) - e from
+// the exact square x^2 = p + e and two TwoSums (exact where |x| >= 2^-1/2, where 1 - p is exact
+// and nonzero; within 3u^2 W elsewhere, W >= 1/2), Yh = sqrt(Wh) (correctly rounded),
+// Yl = (W - Yh^2) / (2 Yh) with Yh^2 exact: |Y - Yh - Yl| <= 9u^2 Y. With small = min(|x|, Y) and
+// big = max(|x|, Y) = sqrt(1 - small^2), acos x = off + sign asin(small) with atan2's offsets
+// (swapped: Y > |x|), and
+//     asin(small) = asin(c) + asin(s),  s = small sqrt(1 - c^2) - big c,  c = i / 128,
+// i = round(128 small) <= 91, |s| <= 2^-7.49; asin(c) and sqrt(1 - c^2) from tables
+// (double-double). big c is exact in two products (c has 8 bits), small sqrt(1 - c^2) - big c is
+// exact up to the low parts' roundings by Sterbenz's lemma (i >= 1) and a TwoSum: |s - s'| <=
+// 2^-101 (for i = 0, s = small exactly). asin(s) = s + s^3 (b3 + ... + b9 s^6) (truncation
+// 2^-80.4 |s|), the tail in double: 4.8 roundings of |s|^3/6, 2^-68.3 |s|, with |s| <= |R|; the
+// sums as in atan2. Total below 2^-68.05 |R|: the same rounding test as atan2.
 ORV_FORCE_INLINE bool fastAcos(double x, double& result) {
     const double ax = magnitude(x);
     if (!(ax < 1.0) || ax < 0x1p-55) {
@@ -274,13 +281,36 @@ ORV_FORCE_INLINE bool fastAcos(double x, double& result) {
     const double yh = std::sqrt(w.hi);
     const DoubleDouble y2 = twoSquare(yh);
     const double yl = (((w.hi - y2.hi) - y2.lo) + w.lo) / (2.0 * yh);
-    const bool xNegative = x < 0.0;
-    const bool swapped = yh > ax;
-    const Offset& off = kOffsets[2 * swapped + xNegative];
-    const DoubleDouble r =
-        atanOfRatio<true>(detail::select(swapped, ax, yh), detail::select(swapped, 0.0, yl),
-                          detail::select(swapped, yh, ax), detail::select(swapped, yl, 0.0), off);
-    return detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
+    // small = |x| below 2^-1/2 (RN(2^-1/2) is within an ulp of it: then small may exceed big by an
+    // ulp, which keeps i <= 91 and |s| <= 2^-7.49). Decided from x alone, this choice is known
+    // before the square root, so a predicted branch lets the table work start early.
+    const bool swapped = ax < 0x1.6a09e667f3bcdp-1;
+    const Offset& off = kOffsets[2 * swapped + (x < 0.0)];
+    const double sh = swapped ? ax : yh;
+    const double sl = swapped ? 0.0 : yl;
+    const double bh = swapped ? yh : ax;
+    const double bl = swapped ? yl : 0.0;
+    const double shifted = sh * 128.0 + detail::kShift;
+    const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
+    const double c = (shifted - detail::kShift) * 0x1p-7;
+    const DoubleDouble& cs = detail::kAsinCosTable[i];
+    const DoubleDouble p = twoProduct(sh, cs.hi);
+    const double bh1 = clearLowBits(bh, 8);
+    const DoubleDouble d = twoSum(p.hi - c * bh1, -(c * (bh - bh1)));
+    const DoubleDouble s = twoSum(d.hi, d.lo + ((p.lo + (sh * cs.lo + sl * cs.hi)) - c * bl));
+    // asin(s) - s = tail(sh) + tail'(sh) sl, tail'(s) ~ s^2 / 2.
+    const double z = s.hi * s.hi;
+    const double poly = detail::kAsin3 + (z * (detail::kAsin5 + detail::kAsin7 * z) +
+                                          (z * z) * (detail::kAsin9 * z));
+    const double tail = (s.hi * z) * poly;
+    const double tl = s.lo + 0.5 * z * s.lo;
+    // asin(c) + asin(s): |asin c| >= 2^-7.49 >= |s| for i >= 1, asin(c) = 0 for i = 0.
+    const DoubleDouble& tab = detail::kAsinTable[i];
+    const DoubleDouble lead = fastTwoSum(tab.hi, s.hi);
+    const double low = ((tab.lo + tl) + lead.lo) + tail;
+    const DoubleDouble r = twoSum(off.hi, off.sign * lead.hi);
+    return detail::roundsToDouble(r.hi, r.lo + (off.lo + off.sign * low),
+                                  magnitude(r.hi) * kAtanErr, result);
 }
 
 } // namespace

@@ -74,14 +74,15 @@ ORV_FORCE_INLINE DoubleDouble logOfOnePlus(double x) {
     const DoubleDouble z = twoSum(z0.hi, z0.lo + r * (v.lo * scale));
     // -z^2/2 exactly from zh^2 + 2 zh zl; the tail z^3 P(z) with its first-order correction for zl.
     const DoubleDouble s = twoSquare(z.hi);
+    // P(z) = l3 + (z (l4 + l5 z) + z^3 (l6 + l7 z) + z^5 (l8 + l9 z)): the pairs in parallel,
+    // l3 added last (|P - l3| <= 2^-10, so the last addition's rounding dominates as in Horner's
+    // scheme).
+    const double z3 = z.hi * s.hi;
     const double poly =
-        detail::kLog1p3 +
-        z.hi * (detail::kLog1p4 +
-                z.hi * (detail::kLog1p5 +
-                        z.hi * (detail::kLog1p6 +
-                                z.hi * (detail::kLog1p7 +
-                                        z.hi * (detail::kLog1p8 + z.hi * detail::kLog1p9)))));
-    const double tail = (z.hi * s.hi) * poly;
+        detail::kLog1p3 + ((z.hi * (detail::kLog1p4 + detail::kLog1p5 * z.hi) +
+                            z3 * (detail::kLog1p6 + detail::kLog1p7 * z.hi)) +
+                           (z3 * s.hi) * (detail::kLog1p8 + detail::kLog1p9 * z.hi));
+    const double tail = z3 * poly;
     const DoubleDouble b = fastTwoSum(z.hi, -0.5 * s.hi);
     const DoubleDouble& tab = detail::kLogTable[i];
     const double ed = static_cast<double>(e);
@@ -104,11 +105,11 @@ ORV_FORCE_INLINE DoubleDouble expm1Scaled(double x, int& m) {
     const DoubleDouble& t = detail::kExp2Table[k & 127];
     // p = r + r^2/2 + tail, r^2 exact, tail with its first-order correction for rl.
     const DoubleDouble s = twoSquare(r.hi);
-    const double poly =
-        detail::kExpm1_3 +
-        r.hi * (detail::kExpm1_4 +
-                r.hi * (detail::kExpm1_5 + r.hi * (detail::kExpm1_6 + r.hi * detail::kExpm1_7)));
-    const double tail = (r.hi * s.hi) * poly;
+    // e3 + (r (e4 + e5 r) + r^3 (e6 + e7 r)), e3 added last.
+    const double r3 = r.hi * s.hi;
+    const double poly = detail::kExpm1_3 + (r.hi * (detail::kExpm1_4 + detail::kExpm1_5 * r.hi) +
+                                            r3 * (detail::kExpm1_6 + detail::kExpm1_7 * r.hi));
+    const double tail = r3 * poly;
     const DoubleDouble ph = fastTwoSum(r.hi, 0.5 * s.hi);
     const double pl = ((ph.lo + r.lo) + (0.5 * s.lo + r.hi * r.lo + 0.5 * s.hi * r.lo)) + tail;
     // M = (T - 2^-m) + T p; 2^-m for m <= 1022 (m in {1023, 1024} leaves an error below 2^-1021

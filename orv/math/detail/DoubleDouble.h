@@ -58,13 +58,6 @@ inline double clearLowBits(double x, int n) {
     return doubleFromBits(bitsOf(x) & ~((std::uint64_t(1) << n) - 1));
 }
 
-// c ? a : b by bit masks, without a branch: for choices that depend on the data (a branch there
-// would be mispredicted half of the time).
-inline double select(bool c, double a, double b) {
-    const std::uint64_t mask = std::uint64_t(0) - static_cast<std::uint64_t>(c);
-    return doubleFromBits((bitsOf(a) & mask) | (bitsOf(b) & ~mask));
-}
-
 // Knuth's TwoSum: s + e = a + b exactly, s = RN(a + b), |e| <= u |s|. For any finite a, b whose
 // sum does not overflow.
 ORV_FORCE_INLINE DoubleDouble twoSum(double a, double b) {
