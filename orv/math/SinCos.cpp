@@ -135,8 +135,9 @@ ORV_FORCE_INLINE Terms terms(const Reduced& r) {
 // (-S_j, -C_j), (-C_j, S_j) with S_j = table[j], C_j = table[256 - j]. Integer operations only.
 struct Entries {
     unsigned ia, ib;
-    std::uint64_t signA, signB;
+    double signA, signB; // +1 or -1 (multiplications by them are exact)
 };
+constexpr double kSigns[2] = {1.0, -1.0};
 
 ORV_FORCE_INLINE Entries entries(std::int64_t k, unsigned shift) {
     const unsigned q = static_cast<unsigned>(k) & 1023U;
@@ -144,12 +145,7 @@ ORV_FORCE_INLINE Entries entries(std::int64_t k, unsigned shift) {
     const unsigned j = q & 255U;
     const unsigned odd = 0U - (quadrant & 1U);
     const unsigned ia = j ^ ((j ^ (256U - j)) & odd);
-    return {ia, 256U - ia, static_cast<std::uint64_t>(quadrant >> 1) << 63,
-            static_cast<std::uint64_t>((quadrant ^ (quadrant >> 1)) & 1U) << 63};
-}
-
-ORV_FORCE_INLINE double withSign(double v, std::uint64_t sign) {
-    return doubleFromBits(bitsOf(v) ^ sign);
+    return {ia, 256U - ia, kSigns[quadrant >> 1], kSigns[(quadrant ^ (quadrant >> 1)) & 1U]};
 }
 
 // A cos r + B sin r for the quadrant offset `shift`, as hi + lo, with the rounding test; false
@@ -158,10 +154,10 @@ ORV_FORCE_INLINE bool rotate(const Terms& t, unsigned shift, double& result) {
     const Entries e = entries(t.k, shift);
     const DoubleDouble& ta = kSinTable[e.ia];
     const DoubleDouble& tb = kSinTable[e.ib];
-    const double ah = withSign(ta.hi, e.signA);
-    const double al = withSign(ta.lo, e.signA);
-    const double bh = withSign(tb.hi, e.signB);
-    const double bl = withSign(tb.lo, e.signB);
+    const double ah = e.signA * ta.hi;
+    const double al = e.signA * ta.lo;
+    const double bh = e.signB * tb.hi;
+    const double bl = e.signB * tb.lo;
     const DoubleDouble p = twoProduct(bh, t.rh);
     const DoubleDouble s = fastTwoSum(ah, p.hi);
     const double small = ((al + s.lo) + p.lo) + (bh * t.rl + bl * t.rh);
@@ -227,8 +223,8 @@ ORV_NOINLINE double reduceLargeFloat(float xf, std::int64_t& k) {
 ORV_FORCE_INLINE bool rotateFloat(double r, double z, std::int64_t k, unsigned shift, double absErr,
                                   float& result) {
     const Entries e = entries(k, shift);
-    const double a = withSign(kSinTable[e.ia].hi, e.signA);
-    const double b = withSign(kSinTable[e.ib].hi, e.signB);
+    const double a = e.signA * kSinTable[e.ia].hi;
+    const double b = e.signB * kSinTable[e.ib].hi;
     const double sinr = r + (r * z) * (detail::kSin3 + z * detail::kSin5);
     const double cm = z * (detail::kCos2 + z * detail::kCos4);
     const double d = a + (a * cm + b * sinr);
