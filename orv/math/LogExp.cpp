@@ -5,8 +5,8 @@
 // log1p(x): 1 + x = uh + ul exactly (TwoSum), uh = 2^e m with m in [0.75, 1.5) (integer
 // operations on uh's bits), i = round((bits(m) - bits(0.75)) / 2^45) picks the centre c_i and
 // r = 1/c_i rounded to 20 bits (exactly 1 at m = 1), and
-//     log(1 + x) = e ln 2 - ln r + log1p(z'),  z' = r m (1 + ul/uh) - 1 = (r m1 - 1) + r m2 + r ul
-//     2^-e,
+//     log(1 + x) = e ln 2 - ln r + log1p(z'),
+//     z' = r m (1 + ul/uh) - 1 = (r m1 - 1) + r m2 + r ul 2^-e,
 // with m = m1 + m2 (m1: m with its 20 low bits cleared), so r m1 - 1 (Sterbenz) and r m2 are
 // exact and z' is a double-double with |z'| < 2^-8 (1 + 2^-40). Near x = 0 (e = 0, r = 1) z' is
 // x itself, exactly: the relative accuracy holds down to |x| = 2^-53, below which log1p x rounds
