@@ -60,30 +60,23 @@ constexpr Offset kOffsets[4] = {{0.0, 0.0, 1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, -1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, 1.0}};
 
-// off + sign atan(n / d) as a double-double, for n = nh + nl and d = dh + dl with
-// 2^-64 <= n / d <= 1 + 2^-50, 2^-480 <= dh <= 2^480 (every product exact); nl and dl are 0
-// unless Split (acos), where |nl| <= 2^-52 nh, |dl| <= 2^-52 dh.
-template <bool Split>
-ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double nl, double dh, double dl,
-                                          const Offset& off) {
+// off + sign atan(n / d) as a double-double, for 2^-64 <= n / d <= 1 and 2^-480 <= d < 2^481
+// (every product below is exact).
+ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double dh, const Offset& off) {
     // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128).
     const double q = nh / dh;
     const double shifted = q * 128.0 + detail::kShift;
     const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
     const double c = (shifted - detail::kShift) * 0x1p-7;
     // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact; nh - c dh1 is exact
-    // (i = 0: c = 0; i >= 1: c dh1 / nh lies in [1/2, 2]). Without Split, A is exact and
-    // |B - Bh - Bl| <= u |c nh2| <= 2^-97 B; with it both are within 3u^2 d.
+    // (i = 0: c = 0; i >= 1: c dh1 / nh lies in [1/2, 2]): A = Ah + Al exactly, and
+    // |B - Bh - Bl| <= u |c nh2| <= 2^-97 B.
     const double dh1 = clearLowBits(dh, 8);
     const double nh1 = clearLowBits(nh, 8);
     const DoubleDouble a = twoSum(nh - c * dh1, -(c * (dh - dh1)));
     const DoubleDouble b = twoSum(dh, c * nh1);
-    double al = a.lo;
-    double bl = b.lo + c * (nh - nh1);
-    if constexpr (Split) {
-        al = al + (nl - c * dl);
-        bl = bl + (dl + c * nl);
-    }
+    const double al = a.lo;
+    const double bl = b.lo + c * (nh - nh1);
     // t = A / B = th + tl: th = Ah / Bh within 2.0001u; the remainder Ah - th Bh is exact
     // (Ah - p by Sterbenz's lemma, then one rounding), |t - th - tl| <= 2^-85 |t|.
     const double inv = 1.0 / b.hi;
@@ -168,7 +161,7 @@ double atanOfTinyRatio(double n, double d) {
 // atan2 on the common path's arguments (finite, normal, ratio of the smaller magnitude to the
 // larger at least 2^-63, larger magnitude in [2^-480, 2^481)); off is picked by the caller.
 ORV_FORCE_INLINE bool atan2Main(double n, double d, const Offset& off, double y, double& result) {
-    const DoubleDouble r = atanOfRatio<false>(n, 0.0, d, 0.0, off);
+    const DoubleDouble r = atanOfRatio(n, d, off);
     const bool decided = detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
     result = doubleFromBits(bitsOf(result) ^ (bitsOf(y) & kSignBit));
     return decided;
