@@ -22,7 +22,8 @@
 // |atan(n / d)| <= |R| (an offset pi or pi/2 only adds to it), so the total stays below
 // 2^-68.09 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
 // no division, below 2^-68.05 |R|. The rounding test uses err = 1.5 * 2^-68 |hi| (see
-// roundsToDouble): about one random argument in 2^15 to 2^16 goes to the accurate path.
+// roundsToDouble): 1.9e-5 of random unit vectors and 6.1e-5 of random x in [-1, 1] go to the
+// accurate path.
 #include "orv/math/CorrectlyRounded.h"
 #include "orv/math/detail/Accurate.h"
 #include "orv/math/detail/DoubleDouble.h"

@@ -11,16 +11,17 @@
 // double-double arithmetic (the float functions in double) and proves a bound on its relative
 // error; Ziv's rounding test then returns the result only where the bound leaves a single double
 // (or float) as the rounding. Otherwise, and outside the fast ranges below, the accurate path
-// (orv/math/detail/Accurate.h: multi-precision, exact reduction) computes it. The bounds, and
-// how often a random argument goes to the accurate path (from err / ulp):
-//   atan2, acos     2^-68.09 relative (test: 1.5 * 2^-68), about 1 in 20000; every finite pair.
+// (orv/math/detail/Accurate.h: multi-precision, exact reduction) computes it. The bounds, and the
+// share of random arguments that go to the accurate path (10^6 per range, tools/math_random_check):
+//   atan2, acos     2^-68.09 relative (test: 1.5 * 2^-68); 1.9e-5 of unit vectors, 6.1e-5 of
+//                   [-1, 1]; every finite pair or argument.
 //   sin, cos        2^-66.85 relative plus the reduction's 2^-107 (|x| < 2^12) or 2^-136
-//                   (2^12 <= |x| < 2^20, and near multiples of pi/2), about 1 in 8000; the
-//                   accurate path for |x| >= 2^20.
+//                   (2^12 <= |x| < 2^20, and near multiples of pi/2); 1.35e-4 of degrees * pi/180;
+//                   the accurate path for every |x| >= 2^20.
 //   sinf, cosf      2^-49.6 relative plus 2^-84.4 (2^-71.3 for |x| >= 2^20, reduced from the
-//                   bits of 2/pi), about 1 in 10^7; every finite float.
-//   log1p           2^-68.1 relative, about 1 in 20000.
-//   expm1           2^-70.05 relative, about 1 in 60000.
+//                   bits of 2/pi); every finite float: 222 (sinf) and 246 (cosf) of the 2^32.
+//   log1p           2^-68.1 relative; 8.3e-5 of |x| < 1.
+//   expm1           2^-70.05 relative; 2.7e-5 of |x| < 1.
 // Arguments whose result is exactly known (tiny |x| where the result rounds to x, 1 or -1, the
 // overflow of expm1, zeros and infinities) are answered directly.
 
