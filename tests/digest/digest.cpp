@@ -123,11 +123,18 @@ int main(int argc, char** argv) {
     constexpr double kPi = 3.141592653589793;
 
     // The functions, over the whole range and over the library's own arguments.
+    // Each draw in a statement of its own: the order in which a call's arguments are evaluated
+    // differs between compilers.
     line("atan2 (log-uniform)", n, 1, [](Bits& b, Digest& d) {
-        d.add(cr::atan2(b.logUniform(-1074, 1024), b.logUniform(-1074, 1024)));
+        const double y = b.logUniform(-1074, 1024);
+        const double x = b.logUniform(-1074, 1024);
+        d.add(cr::atan2(y, x));
     });
-    line("atan2 (unit-vector components)", n, 2,
-         [](Bits& b, Digest& d) { d.add(cr::atan2(b.unit(), b.unit())); });
+    line("atan2 (unit-vector components)", n, 2, [](Bits& b, Digest& d) {
+        const double y = b.unit();
+        const double x = b.unit();
+        d.add(cr::atan2(y, x));
+    });
     line("acos ([-1, 1])", n, 3, [](Bits& b, Digest& d) { d.add(cr::acos(b.unit())); });
     line("sin (log-uniform)", n, 4,
          [](Bits& b, Digest& d) { d.add(cr::sin(b.logUniform(-1074, 1024))); });
@@ -158,7 +165,10 @@ int main(int argc, char** argv) {
     // The public conversions that call them.
     const orv::RotationAxis axis(D3(1.0, -2.0, 3.0), D3(0.3, -0.2, 1.0), 30.0, D3(1.0, 0.0, 0.0));
     const auto point = [](Bits& b) {
-        return D3(b.unit() * 100.0, b.unit() * 100.0, b.unit() * 100.0);
+        const double x = b.unit() * 100.0;
+        const double y = b.unit() * 100.0;
+        const double z = b.unit() * 100.0;
+        return D3(x, y, z);
     };
     line("convertART, double", n, 11, [&](Bits& b, Digest& d) {
         const orv::DART r = axis.convertART(point(b));
@@ -216,7 +226,10 @@ int main(int argc, char** argv) {
         }
     });
     line("Triangle angles at B and C", n, 17, [&](Bits& b, Digest& d) {
-        orv::Triangle t(point(b), point(b), point(b));
+        const D3 p = point(b);
+        const D3 q = point(b);
+        const D3 r = point(b);
+        orv::Triangle t(p, q, r);
         double angleB = 0.0;
         double angleC = 0.0;
         t.getAnglesBandC(angleB, angleC);
