@@ -18,7 +18,6 @@ setup(
     name="orv",
     version=VERSION,
     description="Geometry tools for turbomachinery over numpy arrays (libORVRWGeometryTools)",
-    license="Proprietary",
     python_requires=">=3.9",
     install_requires=["numpy"],
     packages=["orv"],
