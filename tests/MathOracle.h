@@ -21,58 +21,18 @@
 namespace mathoracle {
 
 #if defined(ORV_PLATFORM_MATH) && ORV_PLATFORM_MATH
-inline double atan2(double y, double x) {
-    return std::atan2(y, x);
-}
-inline double acos(double x) {
-    return std::acos(x);
-}
-inline double sin(double x) {
-    return std::sin(x);
-}
-inline double cos(double x) {
-    return std::cos(x);
-}
-inline float sin(float x) {
-    return std::sin(x);
-}
-inline float cos(float x) {
-    return std::cos(x);
-}
-inline double log1p(double x) {
-    return std::log1p(x);
-}
-inline double expm1(double x) {
-    return std::expm1(x);
-}
-#elif defined(ORV_HAVE_MPFR)
+using std::acos;
+using std::atan2;
+using std::cos; // float and double
+using std::expm1;
+using std::log1p;
+using std::sin; // float and double
+#else
+#if defined(ORV_HAVE_MPFR)
 namespace m = orv_test::mpfr_oracle;
-inline double atan2(double y, double x) {
-    return m::atan2(y, x);
-}
-inline double acos(double x) {
-    return m::acos(x);
-}
-inline double sin(double x) {
-    return m::sin(x);
-}
-inline double cos(double x) {
-    return m::cos(x);
-}
-inline float sin(float x) {
-    return m::sinf(x);
-}
-inline float cos(float x) {
-    return m::cosf(x);
-}
-inline double log1p(double x) {
-    return m::log1p(x);
-}
-inline double expm1(double x) {
-    return m::expm1(x);
-}
 #else
 namespace m = orv::crmath;
+#endif
 inline double atan2(double y, double x) {
     return m::atan2(y, x);
 }
