@@ -4,8 +4,8 @@
 #include "orv/GeometryTools.h"
 
 #include <algorithm>
-#include <fstream>
 #include <cmath>
+#include <fstream>
 #include <iostream>
 #include <vector>
 
