@@ -12,11 +12,18 @@
 //                      (_M_X64) or on 32-bit x86 with /arch:SSE2 or above (_M_IX86_FP >= 2).
 //                      0 when the build defines ORV_NO_SIMD (CMake option ORV_SIMD=OFF), which is
 //                      also what a compiler unknown to this header gets.
-// ORV_HAVE_AVX2_TARGET 1 where a function can be compiled for AVX2 on its own
+// ORV_HAVE_AVX2_TARGET 1 where a function of plain code can be compiled for AVX2 on its own
 //                      (ORV_TARGET_AVX2) and the processor asked at run time whether it has AVX2
 //                      (detail::processorHasAvx2): GCC and Clang on x86-64, ELF or Windows alike.
 //                      Microsoft's compiler builds a whole file for one instruction set only, so
 //                      there it is 0 and the SSE2 code is used.
+// ORV_HAVE_AVX2_INTRINSICS
+//                      1 where a function may use the AVX2 and FMA intrinsics of <immintrin.h>
+//                      explicitly when marked ORV_TARGET_AVX2_FMA, to be called only where
+//                      detail::processorHasAvx2Fma() is true: GCC and Clang on x86-64 (a target
+//                      attribute), and Microsoft's compiler on x64, which compiles these intrinsics
+//                      in any function (ORV_TARGET_AVX2 and ORV_TARGET_AVX2_FMA are empty there).
+//                      The fused multiply-add of these paths only forms exact products.
 // ORV_HAVE_FMA         1 where the build's instruction set has fused multiply-add (GCC and Clang:
 //                      __FMA__; Microsoft's compiler: /arch:AVX2, __AVX2__). Only for exact steps
 //                      (the error of a product), which give the same bits with or without it.
@@ -48,6 +55,17 @@
 #else
 #define ORV_HAVE_AVX2_TARGET 0
 #define ORV_TARGET_AVX2
+#endif
+
+#if ORV_HAVE_AVX2_TARGET
+#define ORV_HAVE_AVX2_INTRINSICS 1
+#define ORV_TARGET_AVX2_FMA __attribute__((target("avx2,fma")))
+#elif ORV_HAVE_SSE2 && defined(_MSC_VER) && defined(_M_X64)
+#define ORV_HAVE_AVX2_INTRINSICS 1
+#define ORV_TARGET_AVX2_FMA
+#else
+#define ORV_HAVE_AVX2_INTRINSICS 0
+#define ORV_TARGET_AVX2_FMA
 #endif
 
 #if !defined(ORV_NO_SIMD) && (defined(__FMA__) || (defined(_MSC_VER) && defined(__AVX2__)))
@@ -89,13 +107,18 @@
 #if ORV_HAVE_SSE2
 #include <emmintrin.h>
 #endif
+#if ORV_HAVE_AVX2_INTRINSICS
+#include <immintrin.h>
+#endif
 
 namespace orv {
 namespace detail {
 
 // True where the processor running the library has AVX2 (and the system saves its registers).
-// Asked once per process; false where ORV_HAVE_AVX2_TARGET is 0.
+// Asked once per process; false where ORV_HAVE_AVX2_TARGET and ORV_HAVE_AVX2_INTRINSICS are 0.
 bool processorHasAvx2();
+// True where it has AVX2 and FMA both (the same conditions).
+bool processorHasAvx2Fma();
 
 } // namespace detail
 } // namespace orv
