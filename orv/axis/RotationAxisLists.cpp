@@ -3,6 +3,7 @@
 
 #include "orv/axis/RotationAxis.h"
 
+#include "orv/axis/detail/AxisAccess.h"
 #include "orv/axis/detail/BlockKernel.h"
 #include "orv/axis/detail/Frame.h"
 #include "orv/axis/detail/Hemisphere.h"
@@ -47,6 +48,42 @@ void fillContinuous(const ArtFrame<T>& frame, const TripletBase<T>* in, Out* out
     }
 #endif
     fillBaseline(frame, in, out, n, reference);
+}
+
+// The list worker towards points, in the same two builds.
+template <class T, class Read>
+void pointsBaseline(const detail::XyzFrame<T>& frame, std::size_t n, const Read& read,
+                    TripletBase<T>* out) {
+    detail::pointsFrom(frame, n, read, out);
+}
+#if ORV_HAVE_AVX2_TARGET
+template <class T, class Read>
+ORV_TARGET_AVX2 void pointsAvx2(const detail::XyzFrame<T>& frame, std::size_t n, const Read& read,
+                                TripletBase<T>* out) {
+    detail::pointsFrom(frame, n, read, out);
+}
+#endif
+
+// The in-place fill of the lists towards points: the output resized first, the axis checked
+// (for a non-empty list), then the points written block by block.
+template <class T, class Read>
+void pointsInPlace(const RotationAxis& axis, std::size_t n, const Read& read,
+                   std::vector<TripletBase<T>>& out) {
+    out.resize(n);
+    if (n == 0) {
+        return;
+    }
+    using detail::AxisAccess;
+    detail::checkTowardsXYZ(AxisAccess::dir(axis), AxisAccess::angle(axis));
+    const detail::XyzFrame<T> frame(AxisAccess::point(axis), AxisAccess::dir(axis),
+                                    AxisAccess::up(axis));
+#if ORV_HAVE_AVX2_TARGET
+    if (detail::processorHasAvx2()) {
+        pointsAvx2(frame, n, read, out.data());
+        return;
+    }
+#endif
+    pointsBaseline(frame, n, read, out.data());
 }
 
 // The aside fill of the continuous forms: a new list of the input's length, swapped in at the end.
@@ -109,40 +146,61 @@ void directionsList(const RotationAxis& axis, const std::vector<TripletBase<T>>&
 
 } // namespace
 
+// Each element as the single-point convertXYZ gives it, several at a time (pointsInPlace).
 void RotationAxis::convertXYZ(const std::vector<ART>& in,
                               std::vector<TripletBase<float>>& out) const {
-    out.resize(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        out[i] = convertXYZ(in[i]);
-    }
+    const ART* data = in.data();
+    pointsInPlace(
+        *this, in.size(),
+        [data](std::size_t i, float& a, float& r, float& t) {
+            a = data[i].a;
+            r = data[i].r;
+            t = data[i].t;
+        },
+        out);
 }
 
 void RotationAxis::convertXYZ(const std::vector<DART>& in,
                               std::vector<TripletBase<double>>& out) const {
-    out.resize(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        out[i] = convertXYZ(in[i]);
-    }
+    const DART* data = in.data();
+    pointsInPlace(
+        *this, in.size(),
+        [data](std::size_t i, double& a, double& r, double& t) {
+            a = data[i].a;
+            r = data[i].r;
+            t = data[i].t;
+        },
+        out);
 }
 
+// theta = z * 180 (float) / pi (double), rounded to float; in and out may be one list.
 void RotationAxis::convertXYZThetaRad(const std::vector<TripletBase<float>>& in,
                                       std::vector<TripletBase<float>>& out) const {
-    out.resize(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        const TripletBase<float> p = in[i];
-        const float product = p.z * 180.0f;
-        const float degrees = static_cast<float>(static_cast<double>(product) / kPi);
-        out[i] = convertXYZ(ART{p.x, p.y, degrees});
-    }
+    const TripletBase<float>* data = in.data();
+    pointsInPlace(
+        *this, in.size(),
+        [data](std::size_t i, float& a, float& r, float& t) {
+            const TripletBase<float> p = data[i];
+            const float product = p.z * 180.0f;
+            a = p.x;
+            r = p.y;
+            t = static_cast<float>(static_cast<double>(product) / kPi);
+        },
+        out);
 }
 
 void RotationAxis::convertXYZThetaRad(const std::vector<TripletBase<double>>& in,
                                       std::vector<TripletBase<double>>& out) const {
-    out.resize(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        const TripletBase<double> p = in[i];
-        out[i] = convertXYZ(DART{p.x, p.y, p.z * 180.0 / kPi});
-    }
+    const TripletBase<double>* data = in.data();
+    pointsInPlace(
+        *this, in.size(),
+        [data](std::size_t i, double& a, double& r, double& t) {
+            const TripletBase<double> p = data[i];
+            a = p.x;
+            r = p.y;
+            t = p.z * 180.0 / kPi;
+        },
+        out);
 }
 
 void RotationAxis::convertART(const std::vector<TripletBase<float>>& in,

@@ -2,6 +2,8 @@
 
 #include "orv/axis/RotationAxis.h"
 
+#include "orv/axis/detail/AxisAccess.h"
+#include "orv/axis/detail/BlockKernel.h"
 #include "orv/axis/detail/Frame.h"
 #include "orv/axis/detail/PointSteps.h"
 #include "orv/axis/detail/Refusals.h"
@@ -44,38 +46,82 @@ void RotationAxis::rotateByAngle(TripletBase<double>& point, double angle) const
     point = convertXYZ(rec);
 }
 
-void RotationAxis::rotateByAngle(std::vector<TripletBase<double>>& points, double angle) const {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        rotateByAngle(points[i], angle);
-    }
-}
-
 namespace {
 
-// The list path: the whole list to records (theta continuous), theta + addend, back into the
-// caller's list (same length, so nothing is written before the first conversion back succeeds).
-void rotateList(const RotationAxis& axis, std::vector<TripletBase<float>>& points, double addend) {
-    std::vector<ART> records;
-    axis.convertART(points, records);
-    for (ART& rec : records) {
-        rec.t = static_cast<float>(static_cast<double>(rec.t) + addend);
+using detail::AxisAccess;
+
+// The rotation worker in two builds where the configuration allows (as the list conversions):
+// for the baseline instruction set and for AVX2, chosen by the processor.
+template <class T>
+void rotateBaseline(const detail::ArtFrame<T>& af, const detail::XyzFrame<T>& xf,
+                    TripletBase<T>* points, std::size_t n, double addend, bool continuous) {
+    detail::rotatePoints(af, xf, points, n, addend, continuous);
+}
+#if ORV_HAVE_AVX2_TARGET
+template <class T>
+ORV_TARGET_AVX2 void rotateAvx2(const detail::ArtFrame<T>& af, const detail::XyzFrame<T>& xf,
+                                TripletBase<T>* points, std::size_t n, double addend,
+                                bool continuous) {
+    detail::rotatePoints(af, xf, points, n, addend, continuous);
+}
+#endif
+
+// The list rotations: with continuity, the list convertART, theta + addend, and the list
+// convertXYZ back into the caller's list; without, each point as the single-point rotation. Both
+// axis checks come before anything is written (those of convertART, then of convertXYZ), and an
+// empty list checks nothing.
+template <class T>
+void rotateList(const RotationAxis& axis, std::vector<TripletBase<T>>& points, double addend,
+                bool continuous) {
+    if (points.empty()) {
+        return;
     }
-    axis.convertXYZ(records, points);
+    const TripletBase<double>& p = AxisAccess::point(axis);
+    const TripletBase<double>& d = AxisAccess::dir(axis);
+    const TripletBase<double>& u = AxisAccess::up(axis);
+    detail::checkTowardsART(d, "convertART");
+    detail::checkTowardsXYZ(d, AxisAccess::angle(axis));
+    const detail::ArtFrame<T> af(p, d, u);
+    const detail::XyzFrame<T> xf(p, d, u);
+#if ORV_HAVE_AVX2_TARGET
+    if (detail::processorHasAvx2()) {
+        rotateAvx2(af, xf, points.data(), points.size(), addend, continuous);
+        return;
+    }
+#endif
+    rotateBaseline(af, xf, points.data(), points.size(), addend, continuous);
 }
 
-void rotateList(const RotationAxis& axis, std::vector<TripletBase<double>>& points, double addend) {
-    std::vector<DART> records;
-    axis.convertART(points, records);
-    for (DART& rec : records) {
-        rec.t = rec.t + addend;
+// projectToTheta of a list: every point takes the same theta, so the rotation rows are formed
+// once (the bits of each point's own); the axis checks of convertAR, then of convertXYZ.
+template <class T>
+void projectList(const RotationAxis& axis, std::vector<TripletBase<T>>& points, T theta) {
+    if (points.empty()) {
+        return;
     }
-    axis.convertXYZ(records, points);
+    const TripletBase<double>& p = AxisAccess::point(axis);
+    const TripletBase<double>& d = AxisAccess::dir(axis);
+    const TripletBase<double>& u = AxisAccess::up(axis);
+    detail::checkTowardsART(d, "convertAR");
+    detail::checkTowardsXYZ(d, AxisAccess::angle(axis));
+    const detail::ArtFrame<T> af(p, d, u);
+    const detail::XyzFrame<T> xf(p, d, u);
+    const detail::AxisAngleRows<T> rows =
+        detail::unitAxisAngleRows(xf.unitDir, detail::radiansOf(theta));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const detail::RadialPart<T> part = detail::radialPart(af, points[i]);
+        points[i] = detail::pointFromRows(xf, part.a, part.r, rows);
+    }
 }
 
 } // namespace
 
+void RotationAxis::rotateByAngle(std::vector<TripletBase<double>>& points, double angle) const {
+    rotateList(*this, points, angle, false);
+}
+
 void RotationAxis::rotateByAngle(std::vector<TripletBase<float>>& points, double angle) const {
-    rotateList(*this, points, angle);
+    rotateList(*this, points, angle, true);
 }
 
 void RotationAxis::rotateByPeriod(TripletBase<float>& point, double periods) const {
@@ -93,23 +139,19 @@ void RotationAxis::rotateByPeriod(TripletBase<double>& point, double periods) co
 }
 
 void RotationAxis::rotateByPeriod(std::vector<TripletBase<float>>& points, double periods) const {
-    rotateList(*this, points, periods * m_angle);
+    rotateList(*this, points, periods * m_angle, true);
 }
 
 void RotationAxis::rotateByPeriod(std::vector<TripletBase<double>>& points, double periods) const {
-    rotateList(*this, points, periods * m_angle);
+    rotateList(*this, points, periods * m_angle, true);
 }
 
 void RotationAxis::projectToTheta(std::vector<TripletBase<float>>& points, double theta) {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        points[i] = convertXYZ(convertAR(points[i], theta));
-    }
+    projectList(*this, points, static_cast<float>(theta));
 }
 
 void RotationAxis::projectToTheta(std::vector<TripletBase<double>>& points, double theta) {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        points[i] = convertXYZ(convertAR(points[i], theta));
-    }
+    projectList(*this, points, theta);
 }
 
 } // namespace orv

@@ -363,7 +363,6 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
                                             std::vector<TripletBase<float>>& xyz,
                                             const TurboTransform& tt) const {
     std::vector<F3> aside;
-    aside.reserve(tns.size());
     if (!tns.empty()) {
         using detail::AxisAccess;
         const RotationAxis& axis = m_rotationAxis;
@@ -378,14 +377,21 @@ void ThetaTurboTransform::convertSpaceToXYZ(TurboTransform::space sp,
         // As the single-point form: the axis is checked after the first element's call.
         const F3 first = mapped(0);
         detail::checkTowardsXYZ(AxisAccess::dir(axis), AxisAccess::angle(axis));
-        // The point-independent frame of RotationAxis::convertXYZ, built once.
+        // The point-independent frame of RotationAxis::convertXYZ, built once; the host's calls
+        // in the list's order, a block at a time, then the block's points several at a time
+        // (each with the bits of RotationAxis::convertXYZ).
         const detail::XyzFrame<float> frame(AxisAccess::point(axis), AxisAccess::dir(axis),
                                             AxisAccess::up(axis));
-        for (std::size_t i = 0; i < tns.size(); ++i) {
-            const F3 art = i == 0 ? first : mapped(i);
-            aside.push_back(
-                detail::pointAt(frame, art.x, art.y, static_cast<float>(toDegrees(tns[i].y))));
-        }
+        aside.resize(tns.size());
+        detail::pointsFrom(
+            frame, tns.size(),
+            [&](std::size_t i, float& a, float& r, float& t) {
+                const F3 art = i == 0 ? first : mapped(i);
+                a = art.x;
+                r = art.y;
+                t = static_cast<float>(toDegrees(tns[i].y));
+            },
+            aside.data());
     }
     xyz.swap(aside);
 }

@@ -58,21 +58,89 @@ ORV_FORCE_INLINE void convertBlock(const ArtFrame<T>& f, const TripletBase<T>* i
         const bool undefined = (rx[k] == marker) | (ry[k] == marker) | (rz[k] == marker);
         r[k] = undefined ? static_cast<T>(kUndefinedValue) : rr[k];
     }
-    T sideDot[kArtBlock], upDot[kArtBlock];
+    double sideDot[kArtBlock], upDot[kArtBlock]; // formed at T, widened
     for (std::size_t k = 0; k < m; ++k) {
         // A zero vector stays zero: dividing by 1 instead gives it unchanged, with no branch.
         const T len = r[k] == T(0) ? T(1) : r[k];
         const T ux = rx[k] / len;
         const T uy = ry[k] / len;
         const T uz = rz[k] / len;
-        sideDot[k] = (cx * ux + cy * uy) + cz * uz;
-        upDot[k] = (upx * ux + upy * uy) + upz * uz;
+        sideDot[k] = static_cast<double>((cx * ux + cy * uy) + cz * uz);
+        upDot[k] = static_cast<double>((upx * ux + upy * uy) + upz * uz);
     }
-    for (std::size_t k = 0; k < m; ++k) {
-        degrees[k] = math::atan2(static_cast<double>(sideDot[k]), static_cast<double>(upDot[k]));
-    }
+    // The atan2 of the whole block at once: several points per operation (orv/math/VectorMath.h),
+    // each with the bits of the single call.
+    math::atan2Block(sideDot, upDot, degrees, m);
     for (std::size_t k = 0; k < m; ++k) {
         degrees[k] = degrees[k] * 180.0 / kPi;
+    }
+}
+
+// convertXYZ of m <= kArtBlock records (a, r, theta in degrees) with a prepared frame (no check
+// of the axis): the angles in radians, their sines and cosines for the whole block at once
+// (several per operation, each with the bits of the single call), then each point from them as
+// pointAt does. out may be where a, r and t were read from.
+template <class T>
+ORV_FORCE_INLINE void pointsAt(const XyzFrame<T>& f, const T* a, const T* r, const T* t,
+                               std::size_t m, TripletBase<T>* out) {
+    T phi[kArtBlock], s[kArtBlock], c[kArtBlock];
+    for (std::size_t k = 0; k < m; ++k) {
+        phi[k] = radiansOf(t[k]);
+    }
+    math::sincosBlock(phi, s, c, m);
+    for (std::size_t k = 0; k < m; ++k) {
+        out[k] = pointFromRows(f, a[k], r[k], rowsOf(f.unitDir, s[k], c[k]));
+    }
+}
+
+// convertXYZ of n elements into out[0..n), block by block (no check of the axis):
+// read(i, a, r, t) gives element i's axial and radial values and theta in degrees. Every block is
+// read whole before its points are written, so out may be the list read from.
+template <class T, class Read>
+ORV_FORCE_INLINE void pointsFrom(const XyzFrame<T>& frame, std::size_t n, const Read& read,
+                                 TripletBase<T>* out) {
+    T a[kArtBlock], r[kArtBlock], t[kArtBlock];
+    for (std::size_t base = 0; base < n; base += kArtBlock) {
+        const std::size_t m = n - base < kArtBlock ? n - base : kArtBlock;
+        for (std::size_t k = 0; k < m; ++k) {
+            read(base + k, a[k], r[k], t[k]);
+        }
+        pointsAt(frame, a, r, t, m, out + base);
+    }
+}
+
+// The rotations of n points about the axis by `addend` degrees, written back in place block by
+// block (no check of the axis). continuous: as the list convertART (theta continuity from the
+// first point as converted), theta + addend at the record's precision, then the list convertXYZ.
+// Otherwise each point as the single-point rotation (no continuity: convertART, theta + addend,
+// convertXYZ). Every point gets the bits of those calls.
+inline float addDegrees(float t, double addend) {
+    return static_cast<float>(static_cast<double>(t) + addend);
+}
+inline double addDegrees(double t, double addend) {
+    return t + addend;
+}
+template <class T>
+ORV_FORCE_INLINE void rotatePoints(const ArtFrame<T>& af, const XyzFrame<T>& xf,
+                                   TripletBase<T>* points, std::size_t n, double addend,
+                                   bool continuous) {
+    T a[kArtBlock], r[kArtBlock], t[kArtBlock];
+    double degrees[kArtBlock];
+    T previous = T(0);
+    for (std::size_t base = 0; base < n; base += kArtBlock) {
+        const std::size_t m = n - base < kArtBlock ? n - base : kArtBlock;
+        convertBlock(af, points + base, m, a, r, degrees);
+        for (std::size_t k = 0; k < m; ++k) {
+            t[k] = atRecordPrecision(degrees[k], T());
+        }
+        if (continuous) {
+            continueBlock(t, m, base == 0 ? nullptr : &previous, nullptr);
+            previous = t[m - 1];
+        }
+        for (std::size_t k = 0; k < m; ++k) {
+            t[k] = addDegrees(t[k], addend);
+        }
+        pointsAt(xf, a, r, t, m, points + base);
     }
 }
 

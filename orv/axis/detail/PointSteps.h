@@ -67,17 +67,13 @@ ORV_FORCE_INLINE RecordOf<T> convertOne(const ArtFrame<T>& f, const TripletBase<
     return makeRecord(p.a, p.r, radians * 180.0 / kPi);
 }
 
-// The rows of the right-handed rotation by phi (radians) about the unit direction u; cosine and
-// sine at T (correctly rounded, float for float).
+// The rows of the right-handed rotation about the unit direction u by the angle whose sine and
+// cosine are s and c.
 template <class T> struct AxisAngleRows { TripletBase<T> row[3]; };
-template <class T>
-ORV_FORCE_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
+template <class T> ORV_FORCE_INLINE AxisAngleRows<T> rowsOf(const TripletBase<T>& u, T s, T c) {
     const T x = u.x;
     const T y = u.y;
     const T z = u.z;
-    T s;
-    T c;
-    math::sincos(phi, s, c);
     const T k = T(1) - c;
     AxisAngleRows<T> m;
     m.row[0] = TripletBase<T>(x * x * k + c, x * y * k - z * s, x * z * k + y * s);
@@ -85,19 +81,37 @@ ORV_FORCE_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T p
     m.row[2] = TripletBase<T>(x * z * k - y * s, y * z * k + x * s, z * z * k + c);
     return m;
 }
+// The rows of the rotation by phi (radians) about the unit direction u; cosine and sine at T
+// (correctly rounded, float for float).
+template <class T>
+ORV_FORCE_INLINE AxisAngleRows<T> unitAxisAngleRows(const TripletBase<T>& u, T phi) {
+    T s;
+    T c;
+    math::sincos(phi, s, c);
+    return rowsOf(u, s, c);
+}
 // The same rows about the direction n normalised at T.
 template <class T> inline AxisAngleRows<T> axisAngleRows(const TripletBase<T>& n, T phi) {
     return unitAxisAngleRows(unitOf(n), phi);
 }
 
-// convertXYZ of (a, r, theta in degrees) with a prepared frame (no check of the axis): the angle
-// in radians (double, then rounded to T), w = M U with M the rotation about D by it, then
-// (P + a D) + r w.
-template <class T> ORV_FORCE_INLINE TripletBase<T> pointAt(const XyzFrame<T>& f, T a, T r, T t) {
-    const T phi = static_cast<T>(static_cast<double>(t) * kPi / 180.0);
-    const AxisAngleRows<T> m = unitAxisAngleRows(f.unitDir, phi);
+// Theta in degrees to radians for convertXYZ: in double, then rounded to T.
+template <class T> ORV_FORCE_INLINE T radiansOf(T t) {
+    return static_cast<T>(static_cast<double>(t) * kPi / 180.0);
+}
+
+// The point at (a, r) for the rotation m about the frame's axis: w = M U, then (P + a D) + r w.
+template <class T>
+ORV_FORCE_INLINE TripletBase<T> pointFromRows(const XyzFrame<T>& f, T a, T r,
+                                              const AxisAngleRows<T>& m) {
     const TripletBase<T> w(m.row[0].dot(f.up), m.row[1].dot(f.up), m.row[2].dot(f.up));
     return (f.point + scaled(f.dir, a)) + scaled(w, r);
+}
+
+// convertXYZ of (a, r, theta in degrees) with a prepared frame (no check of the axis): the angle
+// in radians, M the rotation about D by it, then the point from its rows.
+template <class T> ORV_FORCE_INLINE TripletBase<T> pointAt(const XyzFrame<T>& f, T a, T r, T t) {
+    return pointFromRows(f, a, r, unitAxisAngleRows(f.unitDir, radiansOf(t)));
 }
 
 } // namespace detail
