@@ -11,6 +11,7 @@
 
 #include "orv/GeometryTools.h"
 #include "orv/math/CorrectlyRounded.h"
+#include "orv/math/VectorMath.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -236,5 +237,125 @@ int main(int argc, char** argv) {
         d.add(angleB);
         d.add(angleC);
     });
+
+    // The array forms of the functions on every path that the build and the processor have (the
+    // scalar one, SSE2, AVX2): the line digests the scalar path's results and says whether every
+    // other path gave the same bits, so that it reads the same in every build.
+    {
+        namespace cd = orv::crmath::detail;
+        Bits b(18);
+        const std::size_t m = static_cast<std::size_t>(n);
+        std::vector<double> ys(m), xs(m), angles(m);
+        std::vector<float> fangles(m);
+        for (std::size_t i = 0; i < m; ++i) {
+            const bool wide = i % 4 == 3;
+            ys[i] = wide ? b.logUniform(-1074, 1024) : b.unit();
+            xs[i] = wide ? b.logUniform(-1074, 1024) : b.unit();
+            angles[i] = wide ? b.logUniform(-1074, 1024) : (b.unit() * 720.0) * kPi / 180.0;
+            fangles[i] = static_cast<float>(wide ? b.logUniform(-149, 128) : angles[i]);
+        }
+        struct Results {
+            std::vector<double> t, s, c;
+            std::vector<float> sf, cf;
+        };
+        const auto run = [&](const cd::VectorKernels& k) {
+            Results r{std::vector<double>(m), std::vector<double>(m), std::vector<double>(m),
+                      std::vector<float>(m), std::vector<float>(m)};
+            k.atan2(ys.data(), xs.data(), r.t.data(), m);
+            k.sincos(angles.data(), r.s.data(), r.c.data(), m);
+            k.sincosf(fangles.data(), r.sf.data(), r.cf.data(), m);
+            return r;
+        };
+        const Results scalar = run(*cd::vectorKernels(cd::VectorPath::Scalar));
+        bool agree = true;
+        for (const cd::VectorPath path : {cd::VectorPath::Sse2, cd::VectorPath::Avx2}) {
+            if (const cd::VectorKernels* k = cd::vectorKernels(path)) {
+                const Results r = run(*k);
+                agree = agree &&
+                        std::memcmp(r.t.data(), scalar.t.data(), m * sizeof(double)) == 0 &&
+                        std::memcmp(r.s.data(), scalar.s.data(), m * sizeof(double)) == 0 &&
+                        std::memcmp(r.c.data(), scalar.c.data(), m * sizeof(double)) == 0 &&
+                        std::memcmp(r.sf.data(), scalar.sf.data(), m * sizeof(float)) == 0 &&
+                        std::memcmp(r.cf.data(), scalar.cf.data(), m * sizeof(float)) == 0;
+            }
+        }
+        Digest arrays;
+        for (std::size_t i = 0; i < m; ++i) {
+            arrays.add(scalar.t[i]);
+            arrays.add(scalar.s[i]);
+            arrays.add(scalar.c[i]);
+            arrays.add(scalar.sf[i]);
+            arrays.add(scalar.cf[i]);
+        }
+        print(agree ? "array forms, every path" : "array forms: PATHS DISAGREE", n, arrays);
+        if (!agree) {
+            return 1;
+        }
+    }
+
+    // The lists that convert several points at a time: back to points, the rotations with
+    // continuity, the projection, the theta turbo transform's lists both ways.
+    {
+        Bits b(19);
+        const std::size_t m = static_cast<std::size_t>(n);
+        std::vector<orv::DART> drec(m);
+        std::vector<orv::ART> frec(m);
+        std::vector<D3> dpoints(m), radians(m);
+        std::vector<F3> fpoints(m);
+        for (std::size_t i = 0; i < m; ++i) {
+            const double a = b.unit() * 50.0;
+            const double r = b.unit() * 50.0 + 50.0;
+            const double t = b.unit() * 4000.0;
+            drec[i] = orv::DART{a, r, t};
+            frec[i] = orv::ART{static_cast<float>(a), static_cast<float>(r), static_cast<float>(t)};
+            radians[i] = D3(a, r, t * kPi / 180.0);
+            dpoints[i] = point(b);
+            fpoints[i] = F3(dpoints[i]);
+        }
+        std::vector<D3> dout;
+        std::vector<F3> fout;
+        Digest xyz;
+        axis.convertXYZ(drec, dout);
+        axis.convertXYZ(frec, fout);
+        for (std::size_t i = 0; i < m; ++i) {
+            xyz.add(dout[i]);
+            xyz.add(fout[i]);
+        }
+        axis.convertXYZThetaRad(radians, dout);
+        for (std::size_t i = 0; i < m; ++i) {
+            xyz.add(dout[i]);
+        }
+        print("convertXYZ lists, double and float", n, xyz);
+        std::vector<D3> dperiod = dpoints, dproject = dpoints;
+        std::vector<F3> fperiod = fpoints, fproject = fpoints;
+        axis.rotateByPeriod(dperiod, 2.5);
+        axis.rotateByPeriod(fperiod, -1.25);
+        orv::RotationAxis writable = axis;
+        writable.projectToTheta(dproject, 33.0);
+        writable.projectToTheta(fproject, -121.5);
+        Digest rotations;
+        for (std::size_t i = 0; i < m; ++i) {
+            rotations.add(dperiod[i]);
+            rotations.add(fperiod[i]);
+            rotations.add(dproject[i]);
+            rotations.add(fproject[i]);
+        }
+        print("rotateByPeriod, projectToTheta lists", n, rotations);
+        const orv::TurboTransform passage(
+            {orv::Doublet(-200.0f, 10.0f), orv::Doublet(0.0f, 20.0f), orv::Doublet(200.0f, 15.0f)},
+            {orv::Doublet(-200.0f, 160.0f), orv::Doublet(0.0f, 150.0f),
+             orv::Doublet(200.0f, 170.0f)});
+        const orv::ThetaTurboTransform turbo(-90.0, axis);
+        std::vector<D3> nmts;
+        std::vector<F3> back;
+        turbo.convertXYZtoNMTS(fpoints, nmts, passage);
+        turbo.convertNMTStoXYZ(nmts, back, passage);
+        Digest turboLists;
+        for (std::size_t i = 0; i < m; ++i) {
+            turboLists.add(nmts[i]);
+            turboLists.add(back[i]);
+        }
+        print("turbo lists, XYZ to NMTS and back", n, turboLists);
+    }
     return 0;
 }
