@@ -5,7 +5,8 @@
 //   ./build/release/bench/orv_bench --benchmark_filter=AxisList
 //
 // The counter ns_per_point is the time of one point; AxisList_Ratios_* give the ratios to the floor
-// measured with the passes interleaved.
+// measured with the passes interleaved, AxisList_XYZRatios_* those of the lists back to points and
+// AxisList_RotateRatios_* those of the list rotations (rotateByAngle).
 
 #include "BenchSupport.h"
 #include "orv/GeometryTools.h"
@@ -142,6 +143,81 @@ void AxisList_Ratios_Float(benchmark::State& state) {
     ratios<F3, orv::ART>(state, floatPoints());
 }
 
+// The lists back to points and the rotations against the same floor, interleaved the same way.
+// convertXYZ: the list form on the records of the points (as the list towards ART gives them)
+// against a loop of single-point calls. rotateByAngle: the list form (on a fresh copy of the
+// points for every pass, the copy outside the timing) against a loop of what one point's
+// rotation does (convertART, theta + angle, convertXYZ).
+template <class P, class R> const std::vector<R>& records(const std::vector<P>& in) {
+    static const std::vector<R> out = [&in] {
+        std::vector<R> r;
+        axis().convertART(in, r);
+        return r;
+    }();
+    return out;
+}
+
+template <class P, class R> void xyzRatios(benchmark::State& state, const std::vector<P>& in) {
+    const std::vector<R>& recs = records<P, R>(in);
+    std::vector<R> floorOut(in.size());
+    std::vector<P> out(in.size());
+    benchsupport::InterleavedRatios ratios;
+    for (auto _ : state) {
+        const double fl =
+            benchsupport::nsPerPoint([&] { floorPass(in, floorOut); }, in.size(), floorOut.data());
+        const double li =
+            benchsupport::nsPerPoint([&] { axis().convertXYZ(recs, out); }, in.size(), out.data());
+        const double si = benchsupport::nsPerPoint(
+            [&] {
+                for (std::size_t i = 0; i < recs.size(); ++i) {
+                    out[i] = axis().convertXYZ(recs[i]);
+                }
+            },
+            in.size(), out.data());
+        ratios.add(fl, li, si);
+    }
+    ratios.report(state);
+}
+
+constexpr double kRotation = 7.5; // degrees
+
+template <class P, class R> void rotateRatios(benchmark::State& state, const std::vector<P>& in) {
+    std::vector<R> floorOut(in.size());
+    std::vector<P> work(in.size());
+    benchsupport::InterleavedRatios ratios;
+    for (auto _ : state) {
+        const double fl =
+            benchsupport::nsPerPoint([&] { floorPass(in, floorOut); }, in.size(), floorOut.data());
+        work = in;
+        const double li = benchsupport::nsPerPoint([&] { axis().rotateByAngle(work, kRotation); },
+                                                   in.size(), work.data());
+        const double si = benchsupport::nsPerPoint(
+            [&] {
+                for (std::size_t i = 0; i < in.size(); ++i) {
+                    R rec = axis().convertART(in[i]);
+                    rec.t = static_cast<decltype(rec.t)>(static_cast<double>(rec.t) + kRotation);
+                    work[i] = axis().convertXYZ(rec);
+                }
+            },
+            in.size(), work.data());
+        ratios.add(fl, li, si);
+    }
+    ratios.report(state);
+}
+
+void AxisList_XYZRatios_Double(benchmark::State& state) {
+    xyzRatios<D3, orv::DART>(state, doublePoints());
+}
+void AxisList_XYZRatios_Float(benchmark::State& state) {
+    xyzRatios<F3, orv::ART>(state, floatPoints());
+}
+void AxisList_RotateRatios_Double(benchmark::State& state) {
+    rotateRatios<D3, orv::DART>(state, doublePoints());
+}
+void AxisList_RotateRatios_Float(benchmark::State& state) {
+    rotateRatios<F3, orv::ART>(state, floatPoints());
+}
+
 } // namespace
 
 BENCHMARK(AxisList_Floor_Double)->Unit(benchmark::kMillisecond);
@@ -152,3 +228,7 @@ BENCHMARK(AxisList_List_Float)->Unit(benchmark::kMillisecond);
 BENCHMARK(AxisList_SinglePointLoop_Float)->Unit(benchmark::kMillisecond);
 BENCHMARK(AxisList_Ratios_Double)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(AxisList_Ratios_Float)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(AxisList_XYZRatios_Double)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(AxisList_XYZRatios_Float)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(AxisList_RotateRatios_Double)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(AxisList_RotateRatios_Float)->Unit(benchmark::kMillisecond)->MinTime(2.0);
