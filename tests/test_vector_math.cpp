@@ -214,6 +214,13 @@ TEST(VectorMath, Atan2EveryPathHasTheBitsOfTheSingleCall) {
     }
     cr::atan2Block(ys.data(), xs.data(), got.data(), n);
     EXPECT_TRUE(std::equal(got.begin(), got.end(), want.begin(), sameBits<double>));
+    // The single call's fast path compiled with the fused multiply-add decides the same
+    // arguments with the same bits as the baseline one.
+    for (std::size_t i = 0; i < n; ++i) {
+        double a = 0.0, b = 0.0;
+        const bool da = dd::atan2Fast(ys[i], xs[i], a), db = dd::atan2FastFma(ys[i], xs[i], b);
+        ASSERT_TRUE(da == db && (!da || sameBits(a, b))) << std::hexfloat << ys[i] << " " << xs[i];
+    }
 }
 
 TEST(VectorMath, SincosEveryPathHasTheBitsOfTheSingleCall) {

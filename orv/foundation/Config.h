@@ -24,6 +24,11 @@
 //                      attribute), and Microsoft's compiler on x64, which compiles these intrinsics
 //                      in any function (ORV_TARGET_AVX2 and ORV_TARGET_AVX2_FMA are empty there).
 //                      The fused multiply-add of these paths only forms exact products.
+// ORV_FMA_TARGETED(a, b, c)
+//                      where ORV_HAVE_AVX2_INTRINSICS is 1: a * b + c rounded once, for code that
+//                      runs inside a function marked ORV_TARGET_AVX2_FMA (plain inline code
+//                      inlined into one: GCC and Clang expand the builtin there as the
+//                      instruction).
 // ORV_HAVE_FMA         1 where the build's instruction set has fused multiply-add (GCC and Clang:
 //                      __FMA__; Microsoft's compiler: /arch:AVX2, __AVX2__). Only for exact steps
 //                      (the error of a product), which give the same bits with or without it.
@@ -66,6 +71,12 @@
 #else
 #define ORV_HAVE_AVX2_INTRINSICS 0
 #define ORV_TARGET_AVX2_FMA
+#endif
+#if ORV_HAVE_AVX2_TARGET
+#define ORV_FMA_TARGETED(a, b, c) __builtin_fma(a, b, c)
+#elif ORV_HAVE_AVX2_INTRINSICS
+#define ORV_FMA_TARGETED(a, b, c)                                                                  \
+    _mm_cvtsd_f64(_mm_fmadd_sd(_mm_set_sd(a), _mm_set_sd(b), _mm_set_sd(c)))
 #endif
 
 #if !defined(ORV_NO_SIMD) && (defined(__FMA__) || (defined(_MSC_VER) && defined(__AVX2__)))

@@ -16,11 +16,11 @@
 // Error of the fast path (relative to R), the terms in order of size:
 //   tail t^3 P(t^2) evaluated in double: |tail| <= |t| 2^-17.58, relative error <= 4.5 u (t^2,
 //     the two products, P's last addition and its leading coefficient) -> 2^-68.41 |t|;
-//   the additions of the small terms: u |tail| + 8 u^2 (|atan c| + |t|) -> 2^-70.58 |t|;
+//   the additions of the small terms: 2 u |tail| + 8 u^2 (|atan c| + |t|) -> 2^-69.58 |t|;
 //   truncation 2^-83.46 |t|; t's own error 2^-85 |t|; the table entries and pi's: 2^-105 |R|.
 // |t| <= 1.0001 |atan(n / d)| (i = 0: t = n / d; i >= 1: |t| <= 2^-8 <= atan(c - 1/256)), and
 // |atan(n / d)| <= |R| (an offset pi or pi/2 only adds to it), so the total stays below
-// 2^-68.09 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
+// 2^-67.88 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
 // no division, below 2^-68.05 |R|. The rounding test uses err = 1.5 * 2^-68 |hi| (see
 // roundsToDouble): 1.9e-5 of random unit vectors and 6.1e-5 of random x in [-1, 1] go to the
 // accurate path.
@@ -61,12 +61,26 @@ constexpr Offset kOffsets[4] = {{0.0, 0.0, 1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, -1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, 1.0}};
 
+// The exact product of twoProduct: with kFma from the fused multiply-add, for code inlined into
+// a function marked ORV_TARGET_AVX2_FMA (the same double-double: both are exact).
+template <bool kFma> ORV_FORCE_INLINE DoubleDouble exactProduct(double a, double b) {
+#if ORV_HAVE_AVX2_INTRINSICS
+    if (kFma) {
+        const double p = a * b;
+        return {p, ORV_FMA_TARGETED(a, b, -p)};
+    }
+#endif
+    return twoProduct(a, b);
+}
+
 // off + sign atan(n / d) as a double-double, for 2^-64 <= n / d <= 1 and 2^-480 <= d < 2^481
 // (every product below is exact).
+template <bool kFma>
 ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double dh, const Offset& off) {
-    // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128).
-    const double q = nh / dh;
-    const double shifted = q * 128.0 + detail::kShift;
+    // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128); 128 q is
+    // the quotient of 128 nh (exact) by dh, 128 times the quotient of nh by dh.
+    const double q128 = (nh * 128.0) / dh;
+    const double shifted = q128 + detail::kShift;
     const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
     const double c = (shifted - detail::kShift) * 0x1p-7;
     // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact; nh - c dh1 is exact
@@ -82,24 +96,24 @@ ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double dh, const Offset& of
     // (Ah - p by Sterbenz's lemma, then one rounding), |t - th - tl| <= 2^-85 |t|.
     const double inv = 1.0 / b.hi;
     const double th = a.hi * inv;
-    const DoubleDouble p = twoProduct(th, b.hi);
+    const DoubleDouble p = exactProduct<kFma>(th, b.hi);
     const double rem = (a.hi - p.hi) - p.lo;
-    double tl = ((rem + al) - th * bl) * inv;
+    const double tl = ((rem + al) - th * bl) * inv;
     // atan(t) - t = tail(th) + tail'(th) tl, tail(t) = t^3 P(t^2), tail'(t) = -t^2 / (1 + t^2):
     // the correction -z tl keeps the error of using th in the tail second order.
     const double z = th * th;
     const double poly = detail::kAtan3 + (z * (detail::kAtan5 + detail::kAtan7 * z) +
                                           (z * z) * (detail::kAtan9 * z));
     const double tail = (th * z) * poly;
-    tl = tl - z * tl;
     // atan(c) + atan(t): |atan c| >= 2 |th| for i >= 1, and atan(c) = 0 for i = 0, so the
-    // leading sum is a FastTwoSum.
+    // leading sum is a FastTwoSum. The small terms known before tl are summed first (the last
+    // addition then waits for tl alone).
     const DoubleDouble& tab = detail::kAtanTable[i];
     const DoubleDouble lead = fastTwoSum(tab.hi, th);
-    const double low = ((tab.lo + tl) + lead.lo) + tail;
+    const double low = ((tab.lo + lead.lo) + tail) + (tl - z * tl);
     // off + sign (lead.hi + low).
     const DoubleDouble r = twoSum(off.hi, off.sign * lead.hi);
-    return {r.hi, r.lo + (off.lo + off.sign * low)};
+    return {r.hi, (r.lo + off.lo) + off.sign * low};
 }
 
 // e with 2^e <= v < 2^(e+1), for finite v > 0 (subnormals included).
@@ -161,8 +175,9 @@ double atanOfTinyRatio(double n, double d) {
 
 // atan2 on the common path's arguments (finite, normal, ratio of the smaller magnitude to the
 // larger at least 2^-63, larger magnitude in [2^-480, 2^481)); off is picked by the caller.
+template <bool kFma>
 ORV_FORCE_INLINE bool atan2Main(double n, double d, const Offset& off, double y, double& result) {
-    const DoubleDouble r = atanOfRatio(n, d, off);
+    const DoubleDouble r = atanOfRatio<kFma>(n, d, off);
     const bool decided = detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
     result = doubleFromBits(bitsOf(result) ^ (bitsOf(y) & kSignBit));
     return decided;
@@ -221,12 +236,12 @@ ORV_NOINLINE bool atan2Unusual(double y, double x, double& result) {
     const double s2 = powerOfTwo(-e + e / 2);
     n = (n * s1) * s2;
     d = (d * s1) * s2;
-    return atan2Main(n, d, off, y, result);
+    return atan2Main<false>(n, d, off, y, result);
 }
 
 // atan2: the common path takes finite normal arguments whose larger magnitude lies in
 // [2^-480, 2^481) and whose ratio is at least 2^-63; atan2Unusual takes the rest.
-ORV_FORCE_INLINE bool fastAtan2(double y, double x, double& result) {
+template <bool kFma> ORV_FORCE_INLINE bool fastAtan2(double y, double x, double& result) {
     const std::uint64_t ax = bitsOf(x) & ~kSignBit;
     const std::uint64_t ay = bitsOf(y) & ~kSignBit;
     const bool swapped = ay > ax;
@@ -239,10 +254,31 @@ ORV_FORCE_INLINE bool fastAtan2(double y, double x, double& result) {
     if (static_cast<std::uint64_t>(ed - (1023 - 480)) > 960 || ed - en > 62) {
         return atan2Unusual(y, x, result);
     }
+    // n and d once more as the smaller and larger magnitude in floating point (the same values
+    // here): the division need not wait for the integer selection.
+    const double mx = magnitude(x);
+    const double my = magnitude(y);
     const bool xNegative = (bitsOf(x) & kSignBit) != 0;
-    return atan2Main(doubleFromBits(an), doubleFromBits(ad), kOffsets[2 * swapped + xNegative], y,
-                     result);
+    return atan2Main<kFma>(my > mx ? mx : my, my > mx ? my : mx, kOffsets[2 * swapped + xNegative],
+                           y, result);
 }
+
+// The fast path compiled for AVX2 with the fused multiply-add (one instruction for each exact
+// product instead of Dekker's seventeen operations), for processors that have them: the same
+// bits. Not where the whole build has FMA already (twoProduct uses it) or has no SIMD paths.
+#if ORV_HAVE_AVX2_INTRINSICS && !ORV_HAVE_FMA
+#define ORV_ATAN2_FMA_PATH 1
+ORV_NOINLINE ORV_TARGET_AVX2_FMA bool fastAtan2Fma(double y, double x, double& result) {
+    return fastAtan2<true>(y, x, result);
+}
+// atan2 on that path: the result returned in a register.
+ORV_NOINLINE ORV_TARGET_AVX2_FMA double atan2Fma(double y, double x) {
+    double result;
+    return fastAtan2<true>(y, x, result) ? result : detail::atan2Accurate(y, x);
+}
+#else
+#define ORV_ATAN2_FMA_PATH 0
+#endif
 
 // acos for 2^-55 <= |x| < 1. Y = sqrt(1 - x^2) as a double-double: W = 1 - x^2 = (1 - p) - e from
 // the exact square x^2 = p + e and two TwoSums (exact where |x| >= 2^-1/2, where 1 - p is exact
@@ -310,7 +346,16 @@ ORV_FORCE_INLINE bool fastAcos(double x, double& result) {
 } // namespace
 
 bool detail::atan2Fast(double y, double x, double& result) {
-    return fastAtan2(y, x, result);
+    return fastAtan2<false>(y, x, result);
+}
+
+bool detail::atan2FastFma(double y, double x, double& result) {
+#if ORV_ATAN2_FMA_PATH
+    if (orv::detail::processorHasAvx2Fma()) {
+        return fastAtan2Fma(y, x, result);
+    }
+#endif
+    return fastAtan2<false>(y, x, result);
 }
 
 bool detail::acosFast(double x, double& result) {
@@ -321,7 +366,13 @@ bool detail::acosFast(double x, double& result) {
 // fails.
 double atan2(double y, double x) {
     double result;
-    return fastAtan2(y, x, result) ? result : detail::atan2Accurate(y, x);
+#if ORV_ATAN2_FMA_PATH
+    static const bool fma = orv::detail::processorHasAvx2Fma();
+    if (fma) {
+        return atan2Fma(y, x);
+    }
+#endif
+    return fastAtan2<false>(y, x, result) ? result : detail::atan2Accurate(y, x);
 }
 
 // acos(x): NaN for NaN and |x| > 1, acos(1) = +0, the fast path, the accurate path where its

@@ -90,8 +90,7 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     const V sign = S::select(S::bitXor(swapped, xNegative), S::set(-1.0), one);
 
     const V shift = S::set(kShift);
-    const V q = S::div(n, d);
-    const V shifted = S::add(S::mul(q, S::set(128.0)), shift);
+    const V shifted = S::add(S::div(S::mul(n, S::set(128.0)), d), shift);
     const I i = S::sub64(S::bits(shifted), S::bits(shift));
     const V c = S::mul(S::sub(shifted, shift), S::set(0x1p-7));
     const V low8 = S::fromBits(S::set64(~std::uint64_t(0xff)));
@@ -105,19 +104,18 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     V ph, pl;
     S::twoProduct(th, b.hi, ph, pl);
     const V rem = S::sub(S::sub(a.hi, ph), pl);
-    V tl = S::mul(S::sub(S::add(rem, a.lo), S::mul(th, bl)), inv);
+    const V tl = S::mul(S::sub(S::add(rem, a.lo), S::mul(th, bl)), inv);
     const V z = S::mul(th, th);
     const V poly =
         S::add(S::set(kAtan3), S::add(S::mul(z, S::add(S::set(kAtan5), S::mul(S::set(kAtan7), z))),
                                       S::mul(S::mul(z, z), S::mul(S::set(kAtan9), z))));
     const V tail = S::mul(S::mul(th, z), poly);
-    tl = S::sub(tl, S::mul(z, tl));
     V tabHi, tabLo;
     S::lookup(kAtanTable, i, tabHi, tabLo);
     const Pair<S> lead = fastTwoSumLanes<S>(tabHi, th);
-    const V low = S::add(S::add(S::add(tabLo, tl), lead.lo), tail);
+    const V low = S::add(S::add(S::add(tabLo, lead.lo), tail), S::sub(tl, S::mul(z, tl)));
     const Pair<S> r = twoSumLanes<S>(offHi, S::mul(sign, lead.hi));
-    const V rlo = S::add(r.lo, S::add(offLo, S::mul(sign, low)));
+    const V rlo = S::add(S::add(r.lo, offLo), S::mul(sign, low));
     // roundsToDouble, then the sign of y.
     const V err = S::mul(magnitudeOf<S>(r.hi), S::set(0x1.8p-68));
     const V down = S::add(r.hi, S::sub(rlo, err));
