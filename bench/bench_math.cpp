@@ -10,12 +10,16 @@
 // times per call and of the library/platform ratios taken within one iteration (so a machine
 // shared with other work moves both sides alike).
 //
+// MathBlock_* time the array forms (orv/math/VectorMath.h) on each path against loops of the
+// platform's functions (sin and cos for sincos, sinf and cosf for sincosf).
+//
 // Math_PointLoop is the guard rail of the single-point conversions: a loop over random points
 // that takes one square root and one atan2 per point, with the platform's atan2 (the floor) and
 // with the library's; its ratio is what the library's atan2 adds to such a loop.
 
 #include "BenchSupport.h"
 #include "orv/math/CorrectlyRounded.h"
+#include "orv/math/VectorMath.h"
 
 #include <benchmark/benchmark.h>
 
@@ -251,6 +255,85 @@ void pointLoop(benchmark::State& state) {
     state.counters["ratio"] = benchsupport::median(ratio);
 }
 
+// The array forms (orv/math/VectorMath.h) against loops of the platform's scalar functions, on the
+// same 4096 arguments: in every iteration the platform's loop and each path the build and the
+// processor have (scalar, SSE2, AVX2) in turn. Counters: the medians of ns per element and of
+// each path's ratio to the platform's loop of the same iteration.
+enum class Block { Atan2, Sincos, Sincosf };
+
+void blockPass(Block f, const orv::crmath::detail::VectorKernels& k, const Args& args,
+               std::vector<double>& out, std::vector<double>& out2, std::vector<float>& fin,
+               std::vector<float>& fs, std::vector<float>& fc) {
+    switch (f) {
+    case Block::Atan2:
+        k.atan2(args.a.data(), args.b.data(), out.data(), kArgs);
+        break;
+    case Block::Sincos:
+        k.sincos(args.a.data(), out.data(), out2.data(), kArgs);
+        break;
+    case Block::Sincosf:
+        k.sincosf(fin.data(), fs.data(), fc.data(), kArgs);
+        break;
+    }
+}
+
+void platformPass(Block f, const Args& args, std::vector<double>& out, std::vector<double>& out2,
+                  std::vector<float>& fin, std::vector<float>& fs, std::vector<float>& fc) {
+    for (std::size_t i = 0; i < kArgs; ++i) {
+        switch (f) {
+        case Block::Atan2:
+            out[i] = std::atan2(args.a[i], args.b[i]);
+            break;
+        case Block::Sincos:
+            out[i] = std::sin(args.a[i]);
+            out2[i] = std::cos(args.a[i]);
+            break;
+        case Block::Sincosf:
+            fs[i] = std::sin(fin[i]);
+            fc[i] = std::cos(fin[i]);
+            break;
+        }
+    }
+}
+
+void blockCompare(benchmark::State& state, Block f, Range range) {
+    namespace vd = orv::crmath::detail;
+    const Args args = makeArgs(range, f == Block::Atan2);
+    std::vector<double> out(kArgs), out2(kArgs);
+    std::vector<float> fin(kArgs), fs(kArgs), fc(kArgs);
+    for (std::size_t i = 0; i < kArgs; ++i) {
+        fin[i] = static_cast<float>(args.a[i]);
+    }
+    const struct {
+        vd::VectorPath path;
+        const char* name;
+    } paths[] = {{vd::VectorPath::Scalar, "scalar"},
+                 {vd::VectorPath::Sse2, "sse2"},
+                 {vd::VectorPath::Avx2, "avx2"}};
+    std::vector<double> platform;
+    std::vector<std::vector<double>> ns(3), ratio(3);
+    for (auto _ : state) {
+        const double p = benchsupport::nsPerPoint(
+            [&] { platformPass(f, args, out, out2, fin, fs, fc); }, kArgs, out.data());
+        platform.push_back(p);
+        for (int j = 0; j < 3; ++j) {
+            if (const vd::VectorKernels* k = vd::vectorKernels(paths[j].path)) {
+                const double t = benchsupport::nsPerPoint(
+                    [&] { blockPass(f, *k, args, out, out2, fin, fs, fc); }, kArgs, out.data());
+                ns[j].push_back(t);
+                ratio[j].push_back(t / p);
+            }
+        }
+    }
+    state.counters["libm_ns"] = benchsupport::median(platform);
+    for (int j = 0; j < 3; ++j) {
+        if (!ns[j].empty()) {
+            state.counters[std::string(paths[j].name) + "_ns"] = benchsupport::median(ns[j]);
+            state.counters[std::string(paths[j].name) + "_ratio"] = benchsupport::median(ratio[j]);
+        }
+    }
+}
+
 const bool kRegistered = [] {
     for (const Case& c : kCases) {
         benchmark::RegisterBenchmark(
@@ -258,6 +341,15 @@ const bool kRegistered = [] {
             [c](benchmark::State& state) { compare(state, c.ours, c.platform, c.range, c.pairs); });
     }
     benchmark::RegisterBenchmark("Math_PointLoop", pointLoop);
+    benchmark::RegisterBenchmark("MathBlock_atan2/unit_vector", [](benchmark::State& state) {
+        blockCompare(state, Block::Atan2, Range::Unit);
+    });
+    benchmark::RegisterBenchmark("MathBlock_sincos/degrees", [](benchmark::State& state) {
+        blockCompare(state, Block::Sincos, Range::Degrees);
+    });
+    benchmark::RegisterBenchmark("MathBlock_sincosf/degrees", [](benchmark::State& state) {
+        blockCompare(state, Block::Sincosf, Range::Degrees);
+    });
     return true;
 }();
 
