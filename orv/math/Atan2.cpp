@@ -11,16 +11,16 @@
 // c has at most 8 significant bits, so with d = d1 + d2 (d1: d with its 8 low bits cleared),
 // c d1 and c d2 are exact products, and n - c d1 is exact by Sterbenz's lemma (for i >= 1,
 // n / d is within 1/256 of c >= 1/128). t is a double-double from one division and the exact
-// remainder of its leading part.
+// remainder of its leading part (and a reciprocal for the low part, computed beside it).
 //
 // Error of the fast path (relative to R), the terms in order of size:
 //   tail t^3 P(t^2) evaluated in double: |tail| <= |t| 2^-17.58, relative error <= 4.5 u (t^2,
 //     the two products, P's last addition and its leading coefficient) -> 2^-68.41 |t|;
-//   the additions of the small terms: 2 u |tail| + 8 u^2 (|atan c| + |t|) -> 2^-69.58 |t|;
+//   the additions of the small terms: 3 u |tail| + 8 u^2 (|atan c| + |t|) -> 2^-69.0 |t|;
 //   truncation 2^-83.46 |t|; t's own error 2^-85 |t|; the table entries and pi's: 2^-105 |R|.
 // |t| <= 1.0001 |atan(n / d)| (i = 0: t = n / d; i >= 1: |t| <= 2^-8 <= atan(c - 1/256)), and
 // |atan(n / d)| <= |R| (an offset pi or pi/2 only adds to it), so the total stays below
-// 2^-67.88 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
+// 2^-67.67 |R|. acos (below) follows the same pattern with asin(i/128) instead of atan(i/128) and
 // no division, below 2^-68.05 |R|. The rounding test uses err = 1.5 * 2^-68 |hi| (see
 // roundsToDouble): 1.9e-5 of random unit vectors and 6.1e-5 of random x in [-1, 1] go to the
 // accurate path.
@@ -61,16 +61,17 @@ constexpr Offset kOffsets[4] = {{0.0, 0.0, 1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, -1.0},
                                 {detail::kPiHalf.hi, detail::kPiHalf.lo, 1.0}};
 
-// The exact product of twoProduct: with kFma from the fused multiply-add, for code inlined into
-// a function marked ORV_TARGET_AVX2_FMA (the same double-double: both are exact).
-template <bool kFma> ORV_FORCE_INLINE DoubleDouble exactProduct(double a, double b) {
+// The rounded remainder RN(a - th b) where a - p.hi is exact (Sterbenz's lemma), p = th b: in one
+// fused multiply-add with kFma, else from the exact product (the same value: one rounding of the
+// same exact difference).
+template <bool kFma> ORV_FORCE_INLINE double remainderOf(double a, double th, double b) {
 #if ORV_HAVE_AVX2_INTRINSICS
     if (kFma) {
-        const double p = a * b;
-        return {p, ORV_FMA_TARGETED(a, b, -p)};
+        return ORV_FMA_TARGETED(-th, b, a);
     }
 #endif
-    return twoProduct(a, b);
+    const DoubleDouble p = twoProduct(th, b);
+    return (a - p.hi) - p.lo;
 }
 
 // off + sign atan(n / d) as a double-double, for 2^-64 <= n / d <= 1 and 2^-480 <= d < 2^481
@@ -78,42 +79,44 @@ template <bool kFma> ORV_FORCE_INLINE DoubleDouble exactProduct(double a, double
 template <bool kFma>
 ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double dh, const Offset& off) {
     // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128); 128 q is
-    // the quotient of 128 nh (exact) by dh, 128 times the quotient of nh by dh.
+    // the quotient of 128 nh (exact) by dh, 128 times the quotient of nh by dh. ci = i as a
+    // double, and c = i / 128.
     const double q128 = (nh * 128.0) / dh;
     const double shifted = q128 + detail::kShift;
     const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
-    const double c = (shifted - detail::kShift) * 0x1p-7;
-    // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact; nh - c dh1 is exact
-    // (i = 0: c = 0; i >= 1: c dh1 / nh lies in [1/2, 2]): A = Ah + Al exactly, and
-    // |B - Bh - Bl| <= u |c nh2| <= 2^-97 B.
+    const double ci = shifted - detail::kShift;
+    // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact, formed as ci times the
+    // operand over 128 (the same values); nh - c dh1 is exact (i = 0: c = 0; i >= 1: c dh1 / nh
+    // lies in [1/2, 2]): A = Ah + Al exactly, and |B - Bh - Bl| <= u |c nh2| <= 2^-97 B.
     const double dh1 = clearLowBits(dh, 8);
     const double nh1 = clearLowBits(nh, 8);
-    const DoubleDouble a = twoSum(nh - c * dh1, -(c * (dh - dh1)));
-    const DoubleDouble b = twoSum(dh, c * nh1);
+    const DoubleDouble a = twoSum(nh - ci * (dh1 * 0x1p-7), -(ci * ((dh - dh1) * 0x1p-7)));
+    const DoubleDouble b = twoSum(dh, ci * (nh1 * 0x1p-7));
     const double al = a.lo;
-    const double bl = b.lo + c * (nh - nh1);
-    // t = A / B = th + tl: th = Ah / Bh within 2.0001u; the remainder Ah - th Bh is exact
-    // (Ah - p by Sterbenz's lemma, then one rounding), |t - th - tl| <= 2^-85 |t|.
+    const double bl = b.lo + ci * ((nh - nh1) * 0x1p-7);
+    // t = A / B = th + tl: th = Ah / Bh correctly rounded, the remainder Ah - th Bh is exact (Ah -
+    // p by Sterbenz's lemma, then one rounding), tl from the reciprocal of Bh formed beside th
+    // (within 2^-51 relative); |t - th - tl| <= 2^-85 |t|. stl = sign tl (the sign is +-1: exact).
+    const double th = a.hi / b.hi;
     const double inv = 1.0 / b.hi;
-    const double th = a.hi * inv;
-    const DoubleDouble p = exactProduct<kFma>(th, b.hi);
-    const double rem = (a.hi - p.hi) - p.lo;
-    const double tl = ((rem + al) - th * bl) * inv;
+    const double rem = remainderOf<kFma>(a.hi, th, b.hi);
+    const double stl = (rem + (al - th * bl)) * (off.sign * inv);
     // atan(t) - t = tail(th) + tail'(th) tl, tail(t) = t^3 P(t^2), tail'(t) = -t^2 / (1 + t^2):
-    // the correction -z tl keeps the error of using th in the tail second order.
+    // the correction -z tl (tl (1 - z) below) keeps the error of using th in the tail second
+    // order.
     const double z = th * th;
     const double poly = detail::kAtan3 + (z * (detail::kAtan5 + detail::kAtan7 * z) +
                                           (z * z) * (detail::kAtan9 * z));
     const double tail = (th * z) * poly;
     // atan(c) + atan(t): |atan c| >= 2 |th| for i >= 1, and atan(c) = 0 for i = 0, so the
-    // leading sum is a FastTwoSum. The small terms known before tl are summed first (the last
-    // addition then waits for tl alone).
+    // leading sum is a FastTwoSum. off + sign (lead.hi + low), the terms known before tl summed
+    // first, so that the last addition waits for tl alone.
     const DoubleDouble& tab = detail::kAtanTable[i];
     const DoubleDouble lead = fastTwoSum(tab.hi, th);
-    const double low = ((tab.lo + lead.lo) + tail) + (tl - z * tl);
-    // off + sign (lead.hi + low).
+    const double known = (tab.lo + lead.lo) + tail;
     const DoubleDouble r = twoSum(off.hi, off.sign * lead.hi);
-    return {r.hi, (r.lo + off.lo) + off.sign * low};
+    const double w = (r.lo + off.lo) + off.sign * known;
+    return {r.hi, w + stl * (1.0 - z)};
 }
 
 // e with 2^e <= v < 2^(e+1), for finite v > 0 (subnormals included).
@@ -179,7 +182,8 @@ template <bool kFma>
 ORV_FORCE_INLINE bool atan2Main(double n, double d, const Offset& off, double y, double& result) {
     const DoubleDouble r = atanOfRatio<kFma>(n, d, off);
     const bool decided = detail::roundsToDouble(r.hi, r.lo, magnitude(r.hi) * kAtanErr, result);
-    result = doubleFromBits(bitsOf(result) ^ (bitsOf(y) & kSignBit));
+    // R > 0, so giving it y's sign is the copy of the sign bit (floating-point operations only).
+    result = std::copysign(result, y);
     return decided;
 }
 
@@ -254,13 +258,20 @@ template <bool kFma> ORV_FORCE_INLINE bool fastAtan2(double y, double x, double&
     if (static_cast<std::uint64_t>(ed - (1023 - 480)) > 960 || ed - en > 62) {
         return atan2Unusual(y, x, result);
     }
-    // n and d once more as the smaller and larger magnitude in floating point (the same values
-    // here): the division need not wait for the integer selection.
-    const double mx = magnitude(x);
-    const double my = magnitude(y);
     const bool xNegative = (bitsOf(x) & kSignBit) != 0;
-    return atan2Main<kFma>(my > mx ? mx : my, my > mx ? my : mx, kOffsets[2 * swapped + xNegative],
-                           y, result);
+#if ORV_HAVE_SSE2
+    // n and d once more as the smaller and larger magnitude by the processor's minimum and
+    // maximum (the same values here, no branch): the division need not wait for the integer
+    // selection.
+    const __m128d mx = _mm_set_sd(magnitude(x));
+    const __m128d my = _mm_set_sd(magnitude(y));
+    const double n = _mm_cvtsd_f64(_mm_min_sd(mx, my));
+    const double d = _mm_cvtsd_f64(_mm_max_sd(mx, my));
+#else
+    const double n = doubleFromBits(an);
+    const double d = doubleFromBits(ad);
+#endif
+    return atan2Main<kFma>(n, d, kOffsets[2 * swapped + xNegative], y, result);
 }
 
 // The fast path compiled for AVX2 with the fused multiply-add (one instruction for each exact

@@ -92,19 +92,19 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     const V shift = S::set(kShift);
     const V shifted = S::add(S::div(S::mul(n, S::set(128.0)), d), shift);
     const I i = S::sub64(S::bits(shifted), S::bits(shift));
-    const V c = S::mul(S::sub(shifted, shift), S::set(0x1p-7));
+    const V ci = S::sub(shifted, shift);
     const V low8 = S::fromBits(S::set64(~std::uint64_t(0xff)));
     const V d1 = S::bitAnd(d, low8);
     const V n1 = S::bitAnd(n, low8);
-    const Pair<S> a = twoSumLanes<S>(S::sub(n, S::mul(c, d1)), negate<S>(S::mul(c, S::sub(d, d1))));
-    const Pair<S> b = twoSumLanes<S>(d, S::mul(c, n1));
-    const V bl = S::add(b.lo, S::mul(c, S::sub(n, n1)));
+    const V step = S::set(0x1p-7);
+    const Pair<S> a = twoSumLanes<S>(S::sub(n, S::mul(ci, S::mul(d1, step))),
+                                     negate<S>(S::mul(ci, S::mul(S::sub(d, d1), step))));
+    const Pair<S> b = twoSumLanes<S>(d, S::mul(ci, S::mul(n1, step)));
+    const V bl = S::add(b.lo, S::mul(ci, S::mul(S::sub(n, n1), step)));
+    const V th = S::div(a.hi, b.hi);
     const V inv = S::div(one, b.hi);
-    const V th = S::mul(a.hi, inv);
-    V ph, pl;
-    S::twoProduct(th, b.hi, ph, pl);
-    const V rem = S::sub(S::sub(a.hi, ph), pl);
-    const V tl = S::mul(S::sub(S::add(rem, a.lo), S::mul(th, bl)), inv);
+    const V rem = S::remainder(a.hi, th, b.hi);
+    const V stl = S::mul(S::add(rem, S::sub(a.lo, S::mul(th, bl))), S::mul(sign, inv));
     const V z = S::mul(th, th);
     const V poly =
         S::add(S::set(kAtan3), S::add(S::mul(z, S::add(S::set(kAtan5), S::mul(S::set(kAtan7), z))),
@@ -113,9 +113,10 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     V tabHi, tabLo;
     S::lookup(kAtanTable, i, tabHi, tabLo);
     const Pair<S> lead = fastTwoSumLanes<S>(tabHi, th);
-    const V low = S::add(S::add(S::add(tabLo, lead.lo), tail), S::sub(tl, S::mul(z, tl)));
+    const V known = S::add(S::add(tabLo, lead.lo), tail);
     const Pair<S> r = twoSumLanes<S>(offHi, S::mul(sign, lead.hi));
-    const V rlo = S::add(S::add(r.lo, offLo), S::mul(sign, low));
+    const V w = S::add(S::add(r.lo, offLo), S::mul(sign, known));
+    const V rlo = S::add(w, S::mul(stl, S::sub(one, z)));
     // roundsToDouble, then the sign of y.
     const V err = S::mul(magnitudeOf<S>(r.hi), S::set(0x1.8p-68));
     const V down = S::add(r.hi, S::sub(rlo, err));

@@ -79,6 +79,13 @@ struct Sse2Lanes {
         lo = _mm_unpackhi_pd(e0, e1);
     }
 
+    // RN(a - th b) where a - RN(th b) is exact: from the exact product.
+    static ORV_FORCE_INLINE V remainder(V a, V th, V b) {
+        V p, e;
+        twoProduct(th, b, p, e);
+        return sub(sub(a, p), e);
+    }
+
     // a b = p + e exactly, by Dekker's algorithm (as twoProductDekker).
     static ORV_FORCE_INLINE void twoProduct(V a, V b, V& p, V& e) {
         const V split = set(134217729.0);
@@ -172,6 +179,11 @@ struct Avx2Lanes {
         const V b = _mm256_insertf128_pd(_mm256_castpd128_pd256(e1), e3, 1);
         hi = _mm256_unpacklo_pd(a, b);
         lo = _mm256_unpackhi_pd(a, b);
+    }
+
+    // RN(a - th b) in one fused multiply-add.
+    static ORV_FORCE_INLINE ORV_TARGET_AVX2_FMA V remainder(V a, V th, V b) {
+        return _mm256_fnmadd_pd(th, b, a);
     }
 
     // a b = p + e exactly: e = a b - p rounded once, which is exact (as twoProductFma).
