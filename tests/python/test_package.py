@@ -54,14 +54,11 @@ def test_constructors_have_signatures():
 
 
 def quick_start():
-    """The first python block under the README's heading "## Python" once the package's section is
-    merged there (it installs with pip), else the first of python/README-section.md."""
+    """The first python block under the README's heading "## Python"."""
     with open(os.path.join(ROOT, "README.md"), encoding="utf-8") as text:
         readme = text.read()
     section = re.search(r"^## Python\n(.*?)(?=^## |\Z)", readme, re.S | re.M)
-    if section is None or "pip install" not in section.group(1):
-        with open(os.path.join(ROOT, "python", "README-section.md"), encoding="utf-8") as text:
-            section = re.search(r"(.*)", text.read(), re.S)
+    assert section is not None, "the README has no Python section"
     return re.search(r"```python\n(.*?)```", section.group(1), re.S).group(1)
 
 
