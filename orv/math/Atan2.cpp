@@ -50,6 +50,9 @@ using detail::twoSquare;
 using detail::twoSum;
 
 constexpr double kAtanErr = 0x1.8p-68;
+// 1.5 * 2^45: for 0 <= q <= 1, q + kShift7 lies in [2^45, 2^46), where the doubles are the
+// multiples of 2^-7.
+constexpr double kShift7 = 0x1.8p45;
 constexpr std::uint64_t kSignBit = 0x8000000000000000ULL;
 
 // The offset and the sign of atan(n / d) in R, by 2 * (|y| > |x|) + (x < 0).
@@ -78,22 +81,21 @@ template <bool kFma> ORV_FORCE_INLINE double remainderOf(double a, double th, do
 // (every product below is exact).
 template <bool kFma>
 ORV_FORCE_INLINE DoubleDouble atanOfRatio(double nh, double dh, const Offset& off) {
-    // i = round(128 nh / dh), from the low bits of 128 q + 1.5 * 2^52 (0 <= i <= 128); 128 q is
-    // the quotient of 128 nh (exact) by dh, 128 times the quotient of nh by dh. ci = i as a
-    // double, and c = i / 128.
-    const double q128 = (nh * 128.0) / dh;
-    const double shifted = q128 + detail::kShift;
-    const int i = static_cast<int>(bitsOf(shifted) - bitsOf(detail::kShift));
-    const double ci = shifted - detail::kShift;
-    // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact, formed as ci times the
-    // operand over 128 (the same values); nh - c dh1 is exact (i = 0: c = 0; i >= 1: c dh1 / nh
-    // lies in [1/2, 2]): A = Ah + Al exactly, and |B - Bh - Bl| <= u |c nh2| <= 2^-97 B.
+    // c = i / 128 with i = round(128 nh / dh): q + 1.5 * 2^45 rounds q to a multiple of 2^-7
+    // (ties to even), and the low bits of that sum hold i (0 <= i <= 128).
+    const double q = nh / dh;
+    const double shifted = q + kShift7;
+    const int i = static_cast<int>(bitsOf(shifted) - bitsOf(kShift7));
+    const double c = shifted - kShift7;
+    // A = n - c d and B = d + c n. c dh1, c dh2, c nh1, c nh2 are exact; nh - c dh1 is exact
+    // (i = 0: c = 0; i >= 1: c dh1 / nh lies in [1/2, 2]): A = Ah + Al exactly, and
+    // |B - Bh - Bl| <= u |c nh2| <= 2^-97 B.
     const double dh1 = clearLowBits(dh, 8);
     const double nh1 = clearLowBits(nh, 8);
-    const DoubleDouble a = twoSum(nh - ci * (dh1 * 0x1p-7), -(ci * ((dh - dh1) * 0x1p-7)));
-    const DoubleDouble b = twoSum(dh, ci * (nh1 * 0x1p-7));
+    const DoubleDouble a = twoSum(nh - c * dh1, -(c * (dh - dh1)));
+    const DoubleDouble b = twoSum(dh, c * nh1);
     const double al = a.lo;
-    const double bl = b.lo + ci * ((nh - nh1) * 0x1p-7);
+    const double bl = b.lo + c * (nh - nh1);
     // t = A / B = th + tl: th = Ah / Bh correctly rounded, the remainder Ah - th Bh is exact (Ah -
     // p by Sterbenz's lemma, then one rounding), tl from the reciprocal of Bh formed beside th
     // (within 2^-51 relative); |t - th - tl| <= 2^-85 |t|. stl = sign tl (the sign is +-1: exact).
@@ -282,6 +284,9 @@ template <bool kFma> ORV_FORCE_INLINE bool fastAtan2(double y, double x, double&
 ORV_NOINLINE ORV_TARGET_AVX2_FMA bool fastAtan2Fma(double y, double x, double& result) {
     return fastAtan2<true>(y, x, result);
 }
+// Whether the processor runs that path: asked when the library is loaded (a call made before, from
+// the start-up of another library, takes the baseline path: the same bits).
+const bool kFmaPath = orv::detail::processorHasAvx2Fma();
 // atan2 on that path: the result returned in a register.
 ORV_NOINLINE ORV_TARGET_AVX2_FMA double atan2Fma(double y, double x) {
     double result;
@@ -378,8 +383,7 @@ bool detail::acosFast(double x, double& result) {
 double atan2(double y, double x) {
     double result;
 #if ORV_ATAN2_FMA_PATH
-    static const bool fma = orv::detail::processorHasAvx2Fma();
-    if (fma) {
+    if (kFmaPath) {
         return atan2Fma(y, x);
     }
 #endif

@@ -89,18 +89,16 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     const V offLo = S::select(swapped, S::set(kPiHalf.lo), S::bitAnd(xNegative, S::set(kPi.lo)));
     const V sign = S::select(S::bitXor(swapped, xNegative), S::set(-1.0), one);
 
-    const V shift = S::set(kShift);
-    const V shifted = S::add(S::div(S::mul(n, S::set(128.0)), d), shift);
+    const V shift = S::set(0x1.8p45); // Atan2.cpp's kShift7: q rounded to a multiple of 2^-7
+    const V shifted = S::add(S::div(n, d), shift);
     const I i = S::sub64(S::bits(shifted), S::bits(shift));
-    const V ci = S::sub(shifted, shift);
+    const V c = S::sub(shifted, shift);
     const V low8 = S::fromBits(S::set64(~std::uint64_t(0xff)));
     const V d1 = S::bitAnd(d, low8);
     const V n1 = S::bitAnd(n, low8);
-    const V step = S::set(0x1p-7);
-    const Pair<S> a = twoSumLanes<S>(S::sub(n, S::mul(ci, S::mul(d1, step))),
-                                     negate<S>(S::mul(ci, S::mul(S::sub(d, d1), step))));
-    const Pair<S> b = twoSumLanes<S>(d, S::mul(ci, S::mul(n1, step)));
-    const V bl = S::add(b.lo, S::mul(ci, S::mul(S::sub(n, n1), step)));
+    const Pair<S> a = twoSumLanes<S>(S::sub(n, S::mul(c, d1)), negate<S>(S::mul(c, S::sub(d, d1))));
+    const Pair<S> b = twoSumLanes<S>(d, S::mul(c, n1));
+    const V bl = S::add(b.lo, S::mul(c, S::sub(n, n1)));
     const V th = S::div(a.hi, b.hi);
     const V inv = S::div(one, b.hi);
     const V rem = S::remainder(a.hi, th, b.hi);
