@@ -1,8 +1,7 @@
 // The internal shortcuts of the axis frame against the operations they stand for: the same bits
 // for every value they can meet.
 
-#include "orv/axis/detail/BlockKernel.h"
-#include "orv/axis/detail/Frame.h"
+#include "orv/axis/AxisKernel.h"
 #include "orv/foundation/Config.h"
 #include "orv/foundation/TripletBase.h"
 
