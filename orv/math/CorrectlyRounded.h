@@ -13,8 +13,10 @@
 // (or float) as the rounding. Otherwise, and outside the fast ranges below, the accurate path
 // (orv/math/detail/Accurate.h: multi-precision, exact reduction) computes it. The bounds, and the
 // share of random arguments that go to the accurate path (10^6 per range, tools/math_random_check):
-//   atan2, acos     2^-68.09 relative (test: 1.5 * 2^-68); 1.9e-5 of unit vectors, 6.1e-5 of
-//                   [-1, 1]; every finite pair or argument.
+//   atan2, acos     2^-67.67 and 2^-68.05 relative (test: 1.5 * 2^-68); 1.9e-5 of unit
+//                   vectors, 6.1e-5 of [-1, 1]; every finite pair or argument. atan2's fast path
+//                   also runs compiled for AVX2 with FMA where the processor has them (the same
+//                   bits).
 //   sin, cos        2^-66.85 relative plus the reduction's 2^-107 (|x| < 2^12) or 2^-136
 //                   (2^12 <= |x| < 2^20, and near multiples of pi/2); 1.35e-4 of degrees * pi/180;
 //                   the accurate path for every |x| >= 2^20.
@@ -22,6 +24,8 @@
 //                   bits of 2/pi); every finite float: 222 (sinf) and 246 (cosf) of the 2^32.
 //   log1p           2^-68.1 relative; 8.3e-5 of |x| < 1.
 //   expm1           2^-70.05 relative; 2.7e-5 of |x| < 1.
+// orv/math/VectorMath.h evaluates atan2, sincos and sincosf over arrays, several arguments at a
+// time, with these bits.
 // Arguments whose result is exactly known (tiny |x| where the result rounds to x, 1 or -1, the
 // overflow of expm1, zeros and infinities) are answered directly.
 
