@@ -115,7 +115,7 @@ ORV_FORCE_INLINE ORV_VECTOR_TARGET void atan2Lanes(const double* y, const double
     const Pair<S> r = twoSumLanes<S>(offHi, S::mul(sign, lead.hi));
     const V w = S::add(S::add(r.lo, offLo), S::mul(sign, known));
     const V rlo = S::add(w, S::mul(stl, S::sub(one, z)));
-    // roundsToDouble, then the sign of y.
+    // roundsToDouble, then y's sign (down > 0: its sign bit set as copysign sets it).
     const V err = S::mul(magnitudeOf<S>(r.hi), S::set(0x1.8p-68));
     const V down = S::add(r.hi, S::sub(rlo, err));
     const V up = S::add(r.hi, S::add(rlo, err));
