@@ -69,7 +69,7 @@ constexpr Offset kOffsets[4] = {{0.0, 0.0, 1.0},
 // same exact difference).
 template <bool kFma> ORV_FORCE_INLINE double remainderOf(double a, double th, double b) {
 #if ORV_HAVE_AVX2_INTRINSICS
-    if (kFma) {
+    if constexpr (kFma) {
         return ORV_FMA_TARGETED(-th, b, a);
     }
 #endif
