@@ -1,9 +1,5 @@
 #include "orv/foundation/Config.h"
 
-#if ORV_HAVE_AVX2_INTRINSICS && !ORV_HAVE_AVX2_TARGET && defined(_MSC_VER)
-#include <intrin.h>
-#endif
-
 namespace orv {
 namespace detail {
 
@@ -14,14 +10,14 @@ struct Features {
     bool fma;
 };
 
-#if ORV_HAVE_AVX2_TARGET
+#if ORV_CPU_FEATURES_BUILTIN
 // The compiler's own check reads the processor's feature bits and whether the system saves the
 // AVX registers.
 Features askProcessor() {
     __builtin_cpu_init();
     return {__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("fma") != 0};
 }
-#elif ORV_HAVE_AVX2_INTRINSICS && defined(_MSC_VER)
+#elif ORV_CPU_FEATURES_CPUID
 // Microsoft's compiler: CPUID leaf 1 (ECX bit 12 FMA, bit 27 OSXSAVE, bit 28 AVX), the system's
 // saved state from XGETBV (bits 1 and 2: the XMM and YMM registers), leaf 7 (EBX bit 5 AVX2).
 Features askProcessor() {

@@ -115,6 +115,21 @@
 #define ORV_HAVE_UMUL128 0
 #endif
 
+// How the processor is asked for its features (orv/foundation/Config.cpp): the compiler's own
+// check (GCC and Clang: ORV_CPU_FEATURES_BUILTIN), or the CPUID and XGETBV intrinsics of
+// Microsoft's compiler (ORV_CPU_FEATURES_CPUID).
+#if ORV_HAVE_AVX2_TARGET
+#define ORV_CPU_FEATURES_BUILTIN 1
+#define ORV_CPU_FEATURES_CPUID 0
+#elif ORV_HAVE_AVX2_INTRINSICS && defined(_MSC_VER)
+#define ORV_CPU_FEATURES_BUILTIN 0
+#define ORV_CPU_FEATURES_CPUID 1
+#include <intrin.h>
+#else
+#define ORV_CPU_FEATURES_BUILTIN 0
+#define ORV_CPU_FEATURES_CPUID 0
+#endif
+
 #if ORV_HAVE_SSE2
 #include <emmintrin.h>
 #endif
