@@ -195,7 +195,35 @@ void reduce(double x, int limbs, Reduced& out) {
     out.relErr = pow2Ratio(53 - fracBits - rp.exp + p) + 1.0 + 0.25;
 }
 
-// sin(r) / r by the nested Taylor form S_N = 1, S_k = 1 - z S_(k+1) / ((2k+2)(2k+3)), z = r^2.
+// The nested Taylor form S_N = 1, S_k = 1 - z S_(k+1) / ((2k+f)(2k+f+1)), z = r^2, with N the
+// first term index whose term z^(N+1) / (2N+f+1)! lies below 2^-(64 limbs + 1): sin(r) / r for
+// f = 2, cos(r) for f = 1.
+void evenSeries(Float& out, const Float& r, unsigned f, int limbs) {
+    const int p = 64 * limbs;
+    Float z;
+    mp::mul(z, r, r, limbs);
+    int n = 0;
+    long long logT = 0;
+    for (;;) {
+        const unsigned long long d = static_cast<unsigned long long>(2 * n + f) * (2 * n + f + 1);
+        logT += 2LL * r.exp - floorLog2(d);
+        if (logT <= -p - 1) {
+            break;
+        }
+        ++n;
+    }
+    Float one;
+    mp::setU64(one, 1);
+    mp::setU64(out, 1);
+    Float t;
+    for (int k = n - 1; k >= 0; --k) {
+        mp::mul(t, z, out, limbs);
+        mp::divU32(t, t, static_cast<std::uint32_t>((2 * k + f) * (2 * k + f + 1)), limbs);
+        mp::sub(out, one, t, limbs);
+    }
+}
+
+// sin(r) = r times the series with f = 2.
 //
 // Error, for |r| <= 0.79 (z <= 0.63) and u the unit of one operation: with the computed z as
 // argument, each step adds at most 0.105 |error of S_(k+1)| + 1.22u (z/d_k <= 0.105, S in
@@ -204,62 +232,18 @@ void reduce(double x, int limbs, Reduced& out) {
 // z u / 6 <= 0.105u. With the final product r S_0 (u) and S_0 >= 0.89: relative error of
 // sin(r) below 2.7u + 1.2T, T <= 2^-p by the choice of N.
 void sinSeries(Float& out, const Float& r, int limbs) {
-    const int p = 64 * limbs;
-    Float z;
-    mp::mul(z, r, r, limbs);
-    int n = 0;
-    long long logT = 0;
-    for (;;) {
-        const unsigned long long d = static_cast<unsigned long long>(2 * n + 2) * (2 * n + 3);
-        logT += 2LL * r.exp - floorLog2(d);
-        if (logT <= -p - 1) {
-            break;
-        }
-        ++n;
-    }
     Float s;
-    mp::setU64(s, 1);
-    Float one;
-    mp::setU64(one, 1);
-    Float t;
-    for (int k = n - 1; k >= 0; --k) {
-        mp::mul(t, z, s, limbs);
-        mp::divU32(t, t, static_cast<std::uint32_t>((2 * k + 2) * (2 * k + 3)), limbs);
-        mp::sub(s, one, t, limbs);
-    }
+    evenSeries(s, r, 2, limbs);
     mp::mul(out, r, s, limbs);
 }
 
-// cos(r) by C_N = 1, C_k = 1 - z C_(k+1) / ((2k+1)(2k+2)).
+// cos(r), the series with f = 1.
 //
 // Error, |r| <= 0.79: the first step (d_0 = 2) adds 0.315 |error of C_1| + 1.64u, the others
 // 0.053 |error| + 1.11u, so C_0 is within 2.01u + T of cos(sqrt z), T = z^(N+1)/(2N+2)!; z's error
 // moves it by z u / 2 <= 0.315u; cos r >= 0.70: relative error below 3.4u + 1.5T.
 void cosSeries(Float& out, const Float& r, int limbs) {
-    const int p = 64 * limbs;
-    Float z;
-    mp::mul(z, r, r, limbs);
-    int n = 0;
-    long long logT = 0;
-    for (;;) {
-        const unsigned long long d = static_cast<unsigned long long>(2 * n + 1) * (2 * n + 2);
-        logT += 2LL * r.exp - floorLog2(d);
-        if (logT <= -p - 1) {
-            break;
-        }
-        ++n;
-    }
-    Float one;
-    mp::setU64(one, 1);
-    Float s;
-    mp::setU64(s, 1);
-    Float t;
-    for (int k = n - 1; k >= 0; --k) {
-        mp::mul(t, z, s, limbs);
-        mp::divU32(t, t, static_cast<std::uint32_t>((2 * k + 1) * (2 * k + 2)), limbs);
-        mp::sub(s, one, t, limbs);
-    }
-    out = s;
+    evenSeries(out, r, 1, limbs);
 }
 
 // sin (wantCos false) or cos of x. With r the reduced argument (relative error d u), sin r has
