@@ -2,6 +2,8 @@
 #include "Arrays.h"
 #include "Module.h"
 
+#include "orv/axis/detail/ListRange.h"
+
 #include <pybind11/stl.h>
 
 #include <algorithm>
@@ -68,32 +70,32 @@ py::object eachElement(const orv::RotationAxis& axis, const py::object& points, 
     });
 }
 
-// The continuous conversion towards (a, r, theta) of a whole array, in chunks as perElement.
-// Continuity runs across the chunks as along one list: a chunk after the first is converted with
-// its first theta brought near the last theta before it, the rule the list form applies between
-// its own blocks, so the bits are those of one call on the whole list. reference (degrees) brings
-// the first theta of the array near it; null keeps it as converted.
-
+// The continuous conversion towards (a, r, theta) of a whole array into the returned array. Rows
+// lying as the library's records (C order, aligned) are converted where they lie, in one call;
+// other layouts are copied in chunks as perElement copies them, a chunk after the first converted
+// with its first theta brought near the last theta before it, the rule the list form applies
+// between its own blocks. Either way the bits are those of one call on the whole list. reference
+// (degrees) brings the first theta of the array near it; null keeps it as converted.
 template <class T>
 py::object continuousART(const orv::RotationAxis& axis, const View& v, const double* reference) {
     py::array_t<T> result({v.rows, py::ssize_t(3)});
-    T* dst = result.mutable_data();
+    Record<T>* dst = reinterpret_cast<Record<T>*>(result.mutable_data());
     {
         py::gil_scoped_release unlocked;
-        std::vector<Triplet<T>> in;
-        std::vector<Record<T>> out;
-        in.reserve(static_cast<std::size_t>(std::min(v.rows, kChunk)));
-        double near = reference ? *reference : 0.0;
-        for (py::ssize_t first = 0; first < v.rows; first += kChunk) {
-            const py::ssize_t m = std::min(kChunk, v.rows - first);
-            copyRows<T>(v, first, m, in);
-            if (first == 0 && reference == nullptr) {
-                axis.convertART(in, out);
-            } else {
-                axis.convertARTSetHemisphere(in, out, near);
+        if (v.packed) {
+            orv::detail::convertARTRange(axis, reinterpret_cast<const Triplet<T>*>(v.data),
+                                         static_cast<std::size_t>(v.rows), dst, reference);
+        } else {
+            std::vector<Triplet<T>> in;
+            in.reserve(static_cast<std::size_t>(std::min(v.rows, kChunk)));
+            double near = 0.0;
+            for (py::ssize_t first = 0; first < v.rows; first += kChunk) {
+                const py::ssize_t m = std::min(kChunk, v.rows - first);
+                copyRows<T>(v, first, m, in);
+                orv::detail::convertARTRange(axis, in.data(), in.size(), dst + first,
+                                             first == 0 ? reference : &near);
+                near = static_cast<double>(dst[first + m - 1].t);
             }
-            std::memcpy(dst + 3 * first, out.data(), sizeof(Record<T>) * std::size_t(m));
-            near = static_cast<double>(out.back().t);
         }
     }
     return std::move(result);

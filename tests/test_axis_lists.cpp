@@ -3,6 +3,8 @@
 // with the public hemisphere operation, the previous output theta as the reference.
 #include "TestSupport.h"
 
+#include "orv/axis/detail/ListRange.h"
+
 #include <random>
 
 using namespace orvtest;
@@ -145,6 +147,52 @@ TEST(AxisLists, EveryElementIsTheSinglePointResult) {
         const ART single = zAxis().convertAR(f[i], 0.0);
         ASSERT_TRUE(sameBits(ab[i].x, single.a) && sameBits(ab[i].y, single.r)) << i;
     }
+}
+
+// The array form the Python module converts numpy's memory with: the list forms' records, also
+// when the array is split anywhere and each part continued from the last theta before it (how the
+// module converts the rows of other layouts, chunk by chunk); nothing written or refused for no
+// points; the list form's refusal before anything is written.
+template <class T, class R> void rangesMatchLists(const std::vector<D3>& points) {
+    const RotationAxis skew(D3(1, -2, 3), D3(0.3, -0.2, 1), 30, D3(1, 0, 0));
+    const std::vector<orv::TripletBase<T>> pts = as<T>(points);
+    const std::size_t n = pts.size();
+    std::vector<R> list, hemi;
+    skew.convertART(pts, list);
+    skew.convertARTSetHemisphere(pts, hemi, -725.0);
+    const R mark{T(-1), T(-2), T(-3)};
+    std::vector<R> whole(n + 1, mark), parts(n + 1, mark);
+    orv::detail::convertARTRange(skew, pts.data(), n, whole.data(), nullptr);
+    const double reference = -725.0;
+    for (std::size_t first = 0; first < n; first += 997) {
+        const std::size_t m = std::min<std::size_t>(997, n - first);
+        const double near = first == 0 ? 0.0 : double(parts[first - 1].t);
+        orv::detail::convertARTRange(skew, pts.data() + first, m, parts.data() + first,
+                                     first == 0 ? &reference : &near);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        ASSERT_TRUE(recordEq(whole[i], list[i]) && recordEq(parts[i], hemi[i])) << i;
+    }
+    ASSERT_TRUE(recordEq(whole[n], mark) && recordEq(parts[n], mark));
+    const RotationAxis unset;
+    EXPECT_NO_THROW(orv::detail::convertARTRange(unset, pts.data(), 0, whole.data(), nullptr));
+    EXPECT_TRUE(throwsWith<orv::data::invalid>(
+        [&] { orv::detail::convertARTRange(unset, pts.data(), n, whole.data(), &reference); },
+        "MachineData", "convertART", kNotInitialised));
+    EXPECT_TRUE(recordEq(whole[0], list[0]) && recordEq(whole[n], mark));
+}
+
+TEST(AxisLists, ArrayRangesAreTheListForms) {
+    std::mt19937_64 gen(11);
+    std::uniform_real_distribution<double> c(-100, 100);
+    std::vector<D3> pts(5000);
+    for (D3& p : pts) {
+        p = D3(c(gen), c(gen), c(gen));
+    }
+    pts[996] = D3(N, 0, 0);
+    pts[997] = D3(1, -2, 3);
+    rangesMatchLists<double, DART>(pts);
+    rangesMatchLists<float, ART>(pts);
 }
 
 // What continuity means, in worked examples: thetas in degrees, exact where the arithmetic is.

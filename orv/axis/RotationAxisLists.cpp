@@ -7,6 +7,7 @@
 #include "orv/axis/detail/BlockKernel.h"
 #include "orv/axis/detail/Frame.h"
 #include "orv/axis/detail/Hemisphere.h"
+#include "orv/axis/detail/ListRange.h"
 #include "orv/axis/detail/PointSteps.h"
 #include "orv/axis/detail/Refusals.h"
 #include "orv/foundation/Config.h"
@@ -86,17 +87,25 @@ void pointsInPlace(const RotationAxis& axis, std::size_t n, const Read& read,
     pointsBaseline(frame, n, read, out.data());
 }
 
+// The continuous forms' fill of n records (nothing checked or written for n == 0).
+template <class T, class Out>
+void fillRange(const TripletBase<double>& p, const TripletBase<double>& d,
+               const TripletBase<double>& u, const TripletBase<T>* in, std::size_t n, Out* out,
+               const double* reference) {
+    if (n != 0) {
+        checkTowardsART(d, "convertART");
+        const ArtFrame<T> frame(p, d, u);
+        fillContinuous(frame, in, out, n, reference);
+    }
+}
+
 // The aside fill of the continuous forms: a new list of the input's length, swapped in at the end.
 template <class T, class Out>
 void convertAside(const TripletBase<double>& p, const TripletBase<double>& d,
                   const TripletBase<double>& u, const std::vector<TripletBase<T>>& in,
                   std::vector<Out>& out, const double* reference) {
     std::vector<Out> aside(in.size());
-    if (!in.empty()) {
-        checkTowardsART(d, "convertART");
-        const ArtFrame<T> frame(p, d, u);
-        fillContinuous(frame, in.data(), aside.data(), in.size(), reference);
-    }
+    fillRange(p, d, u, in.data(), in.size(), aside.data(), reference);
     out.swap(aside);
 }
 
@@ -107,11 +116,7 @@ void convertInPlace(const TripletBase<double>& p, const TripletBase<double>& d,
                     const TripletBase<double>& u, const std::vector<TripletBase<T>>& in,
                     std::vector<Rec>& out) {
     out.resize(in.size());
-    if (!in.empty()) {
-        checkTowardsART(d, "convertART");
-        const ArtFrame<T> frame(p, d, u);
-        fillContinuous(frame, in.data(), out.data(), in.size(), nullptr);
-    }
+    fillRange(p, d, u, in.data(), in.size(), out.data(), nullptr);
 }
 
 // The triplet forms of convertARTSetHemisphere: the output resized first, the whole record list
@@ -314,5 +319,21 @@ void RotationAxis::convertARTWithDirections(const std::vector<TripletBase<double
                                             std::vector<TripletBase<double>>& thetaDirs) const {
     directionsList(*this, in, art, axialDirs, radialDirs, thetaDirs);
 }
+
+namespace detail {
+
+void convertARTRange(const RotationAxis& axis, const TripletBase<float>* in, std::size_t n,
+                     ART* out, const double* reference) {
+    fillRange(AxisAccess::point(axis), AxisAccess::dir(axis), AxisAccess::up(axis), in, n, out,
+              reference);
+}
+
+void convertARTRange(const RotationAxis& axis, const TripletBase<double>* in, std::size_t n,
+                     DART* out, const double* reference) {
+    fillRange(AxisAccess::point(axis), AxisAccess::dir(axis), AxisAccess::up(axis), in, n, out,
+              reference);
+}
+
+} // namespace detail
 
 } // namespace orv
