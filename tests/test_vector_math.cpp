@@ -148,8 +148,26 @@ std::vector<double> sincosArguments() {
 std::vector<float> sincosfArguments() {
     std::mt19937_64 rng(30);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    std::vector<float> v = {0x1p-12f,        0x1.d12edp-12f,   0x1.1e377ap-11f, 0x1.0a403p-10f,
-                            0x1.0d5fdcp+20f, -0x1.f0b85ap+20f, 0x1.30f266p+22f};
+    std::vector<float> v = {0x1.0d5fdcp+20f, -0x1.f0b85ap+20f, 0x1.30f266p+22f};
+    // Every positive float of the common range [2^-12, 2^20) whose sine or cosine the fast path
+    // leaves to the accurate path (found by scanning them all), each with both signs: there a
+    // rounding test that decided too much would round to the wrong float.
+    const float hard[] = {
+        0x1p-12f,        0x1.d12edp-12f,  0x1.1e377ap-11f, 0x1.250bfep-11f, 0x1.a8872ap-11f,
+        0x1.0a403p-10f,  0x1.869c24p-9f,  0x1.20ffccp-7f,  0x1.f9f7fep-6f,  0x1.0ca1d4p-5f,
+        0x1.b141d4p-5f,  0x1.589f8p-4f,   0x1.9eab2ep-4f,  0x1.c4dfap-4f,   0x1.bf4e1cp-3f,
+        0x1.41cddep-2f,  0x1.e64002p-2f,  0x1.e7061ep-2f,  0x1.fd825cp-2f,  0x1.0c4d4ap+0f,
+        0x1.41f49cp+0f,  0x1.544ce4p+0f,  0x1.b6781cp+0f,  0x1.21497ep+1f,  0x1.3e42p+1f,
+        0x1.4b3ef8p+1f,  0x1.ce1026p+2f,  0x1.2b7fcp+5f,   0x1.6f1b7p+5f,   0x1.8f219cp+5f,
+        0x1.2e2296p+6f,  0x1.a88a5p+6f,   0x1.e35bc6p+7f,  0x1.09e25p+8f,   0x1.2ee95ep+8f,
+        0x1.ea8098p+9f,  0x1.515766p+12f, 0x1.c716dcp+12f, 0x1.0b638ep+13f, 0x1.33333p+13f,
+        0x1.ce6bf4p+13f, 0x1.d85f1ap+14f, 0x1.f0b444p+14f, 0x1.9a4cb8p+15f, 0x1.41c47p+16f,
+        0x1.5d274ap+16f, 0x1.6de11ep+16f, 0x1.af8cfcp+16f, 0x1.8e8c56p+17f, 0x1.cf9736p+19f,
+        0x1.fa4b8ep+19f};
+    for (const float x : hard) {
+        v.push_back(x);
+        v.push_back(-x);
+    }
     for (int k = -64; k <= 64; ++k) {
         v.push_back(static_cast<float>(k * 0.7853981633974483));
     }
