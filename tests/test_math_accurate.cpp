@@ -3,6 +3,7 @@
 // MPFR (special values, hard-to-round cases, random arguments). The checks that need MPFR skip
 // where the build has none (the Windows cross build); the integer facts and the special values
 // run everywhere.
+#include "MathHardCases.h"
 #include "orv/math/detail/Accurate.h"
 #include "orv/math/detail/AccurateKernels.h"
 #include "orv/math/detail/MultiPrecision.h"
@@ -815,25 +816,22 @@ TEST(MathAccurateFunctions, PublishedHardCases) {
             expectSame(cr::acosAccurate(v), oracle::acos(v), "acos", v);
         }
     }
-    const double atan2Hard[][2] = {{0x5.0c0913c304108p+52, 0xd.e8e7150878bbp+48},
-                                   {0x3.fb515bccee34cp+52, 0x1.08b801e149ea1p+52},
-                                   {0xa.3daf052d9e0d8p+56, 0x1.b75934f5ff25ap+52},
-                                   {0xf.d2d9034f224b8p+52, 0x3.0f08a84aad728p+52},
-                                   {0x1.43a2619d9e519p+60, 0x2.2958260348d1ap+52},
-                                   {0x1.5a55ccdb2b2c3p+72, 0x1.b496eb2832b1ep+52},
-                                   {0x2.92687a9c4d76cp+52, 0xe.bc30b2d0daa2p+48},
-                                   {0xe.9635ff6a492p+60, 0xe.9c8b94f78501p+48},
-                                   {0x1p0, 0x1p-1074},
-                                   {0x1p-1074, 0x1p0},
-                                   {0x1p1023, 0x1p0},
-                                   {0x1p0, 0x1p1023}};
-    for (const auto& yx : atan2Hard) {
+    // The worst cases, and the extremes of the ratio: every sign, and swapped.
+    const auto atan2AllSigns = [](const double(&yx)[2]) {
         for (int s = 0; s < 4; ++s) {
             const double y = (s & 1) != 0 ? -yx[0] : yx[0];
             const double x = (s & 2) != 0 ? -yx[1] : yx[1];
             expectSame(cr::atan2Accurate(y, x), oracle::atan2(y, x), "atan2", y, x);
             expectSame(cr::atan2Accurate(x, y), oracle::atan2(x, y), "atan2", x, y);
         }
+    };
+    for (const auto& yx : orvtest::kAtan2WorstCases) {
+        atan2AllSigns(yx);
+    }
+    const double atan2Extremes[][2] = {
+        {0x1p0, 0x1p-1074}, {0x1p-1074, 0x1p0}, {0x1p1023, 0x1p0}, {0x1p0, 0x1p1023}};
+    for (const auto& yx : atan2Extremes) {
+        atan2AllSigns(yx);
     }
 }
 

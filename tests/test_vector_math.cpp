@@ -3,6 +3,7 @@
 // call (its oracle, checked against MPFR in test_math_*.cpp), on large random arrays, special
 // values, the arguments whose rounding the fast path leaves to the accurate path, at every lane
 // position and with every tail length.
+#include "MathHardCases.h"
 #include "TestSupport.h"
 
 #include "orv/foundation/Config.h"
@@ -82,17 +83,8 @@ void atan2Arguments(std::vector<double>& ys, std::vector<double>& xs) {
             add(unit(rng), unit(rng));
         }
     }
-    // The published worst cases of atan2 (CORE-MATH's atan2.wc, as in test_math_accurate.cpp),
-    // with every sign and swapped: results closer to a rounding boundary than any bound decides.
-    const double hard[][2] = {{0x5.0c0913c304108p+52, 0xd.e8e7150878bbp+48},
-                              {0x3.fb515bccee34cp+52, 0x1.08b801e149ea1p+52},
-                              {0xa.3daf052d9e0d8p+56, 0x1.b75934f5ff25ap+52},
-                              {0xf.d2d9034f224b8p+52, 0x3.0f08a84aad728p+52},
-                              {0x1.43a2619d9e519p+60, 0x2.2958260348d1ap+52},
-                              {0x1.5a55ccdb2b2c3p+72, 0x1.b496eb2832b1ep+52},
-                              {0x2.92687a9c4d76cp+52, 0xe.bc30b2d0daa2p+48},
-                              {0xe.9635ff6a492p+60, 0xe.9c8b94f78501p+48}};
-    for (const auto& h : hard) {
+    // The published worst cases of atan2, with every sign and swapped.
+    for (const auto& h : orvtest::kAtan2WorstCases) {
         for (const double sy : {1.0, -1.0}) {
             for (const double sx : {1.0, -1.0}) {
                 add(sy * h[0], sx * h[1]);
